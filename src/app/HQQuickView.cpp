@@ -1,0 +1,116 @@
+#include "HQQuickView.h"
+
+#include "AppLogging.h"
+#include "ProductInfo.h"
+#include "net/ProductVersion.h"
+
+#include <QDateTime>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
+HQQuickView::HQQuickView(bool demo) : QQuickView(), fullScreenState(demo), demoFlag(demo)
+{
+    connect(this, &QWindow::windowStateChanged, this, &HQQuickView::onWindowStateChanged);
+    connect(this, &QQuickWindow::beforeRendering, this, &HQQuickView::computeMaxTextureSize,
+            Qt::DirectConnection);
+    connect(this, &QQuickWindow::afterRendering, this, &HQQuickView::computeFps, Qt::DirectConnection);
+}
+
+QSize HQQuickView::maxTextureSize() const
+{
+    const int half = maxTextureHalfSize.load();
+    return QSize(half, half);
+}
+
+void HQQuickView::fullScreenMode(bool enabled)
+{
+    if (enabled) {
+        showFullScreen();
+    } else {
+        showNormal();
+    }
+}
+
+QString HQQuickView::title() const
+{
+    return QStringLiteral("%1 %2").arg(ProductInfo::displayName(),
+                                       ProductVersion(ProductInfo::versionText()).displayString());
+}
+
+void HQQuickView::updateTitle(const QString& newSource)
+{
+    QString text = ProductInfo::displayName();
+    if (!newSource.isEmpty()) {
+        text += QStringLiteral(" - %1").arg(newSource);
+    }
+    setTitle(text);
+}
+
+QString HQQuickView::halvaneTeam() const
+{
+    static const QStringList team = {QStringLiteral("Maren Osterhout"), QStringLiteral("Ilias Brandvold"),
+                                     QStringLiteral("Corentin Vasseur"), QStringLiteral("Noor Achterberg"),
+                                     QStringLiteral("Tobiasz Lenart")};
+    return team.join(QStringLiteral(", "));
+}
+
+QString HQQuickView::copyright() const
+{
+    return tr("Copyright © %1 %2. All rights reserved.")
+        .arg(copyrightDates(), ProductInfo::organizationName());
+}
+
+QString HQQuickView::copyrightDates() const
+{
+    return QStringLiteral("2025-2026");
+}
+
+void HQQuickView::onWindowStateChanged(Qt::WindowState windowsState)
+{
+    const bool isFullScreen = windowsState == Qt::WindowFullScreen;
+    if (isFullScreen != fullScreenState) {
+        fullScreenState = isFullScreen;
+        emit fullScreenChanged();
+    }
+}
+
+void HQQuickView::computeMaxTextureSize()
+{
+    // Only the first frame asks; the answer does not change for the window's life.
+    disconnect(this, &QQuickWindow::beforeRendering, this, &HQQuickView::computeMaxTextureSize);
+
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    if (!context) {
+        qCWarning(lcApp) << "No current OpenGL context: the maximum texture size stays unknown";
+        return;
+    }
+    GLint maxSize = 0;
+    context->functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxTextureHalfSize.store(maxSize / 2);
+    emit maxTextureSizeChanged();
+}
+
+void HQQuickView::computeFps()
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() / 1000;
+    if (now > lastSecond) {
+        lastSecond = now;
+        framesPerSecond.store(frameCounter + 1);
+        frameCounter = 0;
+        emit fpsChanged();
+    } else {
+        ++frameCounter;
+    }
+}
+
+void HQQuickView::mouseMoveEvent(QMouseEvent* event)
+{
+    QQuickView::mouseMoveEvent(event);
+    emit mouseMoved();
+}
+
+bool HQQuickView::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    emit signalNativeEvent(eventType, message, result);
+    return false;
+}

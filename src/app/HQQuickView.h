@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QQuickView>
+#include <QSize>
+
+#include <atomic>
+
+// The program's only top-level window. Besides hosting the scene it follows the full-screen state,
+// counts frames per second, learns once how large a texture the GPU takes and writes the title for
+// the media being shown.
+class HQQuickView : public QQuickView
+{
+    Q_OBJECT
+    Q_PROPERTY(bool fullScreen READ fullScreen NOTIFY fullScreenChanged)
+    Q_PROPERTY(QSize maxTextureSize READ maxTextureSize NOTIFY maxTextureSizeChanged)
+    Q_PROPERTY(bool demoMode READ demoMode NOTIFY demoModeChanged)
+    Q_PROPERTY(int fps READ fps NOTIFY fpsChanged)
+
+public:
+    explicit HQQuickView(bool demo);
+
+    bool fullScreen() const { return fullScreenState; }
+    QSize maxTextureSize() const;
+    bool demoMode() const { return demoFlag; }
+    int fps() const { return framesPerSecond.load(); }
+
+    Q_INVOKABLE void fullScreenMode(bool enabled);
+    Q_INVOKABLE QString title() const;
+    Q_INVOKABLE void updateTitle(const QString& newSource);
+    Q_INVOKABLE QString halvaneTeam() const;
+    Q_INVOKABLE QString copyright() const;
+    Q_INVOKABLE QString copyrightDates() const;
+
+signals:
+    void signalNativeEvent(const QByteArray& eventType, void* message, long* result);
+    void fullScreenChanged();
+    void maxTextureSizeChanged();
+    void demoModeChanged();
+    void displayPopup(const QString& qmlFile);
+    void displayMessage(const QString& message);
+    void mouseMoved();
+    void fpsChanged();
+
+protected slots:
+    void onWindowStateChanged(Qt::WindowState windowsState);
+    // Both run on the scene graph's render thread.
+    void computeMaxTextureSize();
+    void computeFps();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+
+private:
+    bool fullScreenState;
+    // Written on the render thread, read on the GUI thread.
+    std::atomic<int> maxTextureHalfSize{0};
+    const bool demoFlag;
+    std::atomic<int> framesPerSecond{0};
+    int frameCounter = 0;
+    qint64 lastSecond = 0;
+};

@@ -1,0 +1,1 @@
+# Sources of the devices module, added to the core library.

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A version text such as "2.1.0.203". The last part is the build number and encodes the release
+// stage: below 100 internal, 100-199 alpha, 200-299 beta, 300-399 release candidate, 400+ release.
+class ProductVersion
+{
+public:
+    ProductVersion() = default;
+    explicit ProductVersion(const QString& text);
+
+    QString text() const { return versionText; }
+    QStringList parts() const { return versionParts; }
+    int buildNumber() const;
+
+    // "2.1.0 Beta 3" for 2.1.0.203, "1.0.0" for 1.0.0.400.
+    QString displayString() const;
+
+    // Part by part as decimal numbers, so 1.0.10 is newer than 1.0.9.
+    bool isNewerThan(const ProductVersion& other) const;
+
+private:
+    QStringList versionParts;
+    QString versionText;
+};

@@ -1,0 +1,1 @@
+# Sources of the render module, added to the core library.

@@ -1,0 +1,1 @@
+# Sources of the session module, added to the core library.

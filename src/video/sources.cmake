@@ -1,0 +1,1 @@
+# Sources of the video module, added to the core library.

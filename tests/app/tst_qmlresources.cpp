@@ -1,0 +1,56 @@
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QtTest>
+
+// Every QML file compiled into the player must parse and resolve its imports, whichever screen it
+// belongs to: a broken file would otherwise only show when a user reaches it.
+class TestQmlResources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bundlesAreRegistered_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addRow("main scene") << ":/qml/main_newui.qml";
+        QTest::addRow("media player module") << ":/HVideo/qmldir";
+        for (const char* lang :
+             {"cs", "de", "en", "es", "fi", "fr", "it", "nb", "nl", "pl", "ru", "zh_CN", "zh_TW"}) {
+            QTest::addRow("our catalogue %s", lang) << QString(":/Translation/REzeva_%1.qm").arg(lang);
+        }
+        for (const char* lang : {"ar", "cs", "de", "es", "fr", "it", "ja", "pl", "ru", "zh_CN", "zh_TW"}) {
+            QTest::addRow("Qt catalogue %s", lang) << QString(":/Translation/qt_%1.qm").arg(lang);
+        }
+    }
+    void bundlesAreRegistered()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        QVERIFY(file.size() > 0);
+    }
+
+    void everyQmlFileCompiles_data()
+    {
+        QTest::addColumn<QString>("url");
+        for (const QString& root : {QStringLiteral(":/qml"), QStringLiteral(":/HVideo")}) {
+            QDirIterator it(root, {"*.qml"}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                QTest::addRow("%s", qPrintable(path)) << "qrc" + path;
+            }
+        }
+    }
+    void everyQmlFileCompiles()
+    {
+        QFETCH(QString, url);
+        QQmlEngine engine;
+        engine.addImportPath(":/");
+        QQmlComponent component(&engine, QUrl(url), QQmlComponent::PreferSynchronous);
+        QTRY_VERIFY(!component.isLoading());
+        QVERIFY2(component.isReady(), qPrintable(component.errorString()));
+    }
+};
+
+QTEST_MAIN(TestQmlResources)
+#include "tst_qmlresources.moc"

@@ -1,0 +1,99 @@
+#include "app/HCommandLine.h"
+
+#include <QtTest>
+
+// The command line, and what the player executable does before its window is usable.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString runXdotool(const QStringList& arguments)
+    {
+        QProcess xdotool;
+        xdotool.start("xdotool", arguments);
+        xdotool.waitForFinished(10000);
+        return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
+    }
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QVariantMap>("expected");
+        const auto map = [](const QString& udp, bool oculus, bool demo, const QStringList& files) {
+            return QVariantMap{{"udp", udp}, {"oculus", oculus}, {"demo", demo}, {"files", files}};
+        };
+        QTest::addRow("no argument skips the parser") << QStringList{"gyre-player"} << QVariantMap();
+        QTest::addRow("oculus") << QStringList{"gyre-player", "--oculus"} << map("", true, false, {});
+        QTest::addRow("demo, short") << QStringList{"gyre-player", "-d"} << map("", false, true, {});
+        QTest::addRow("udp slave") << QStringList{"gyre-player", "-u", "slave"}
+                                   << map("slave", false, false, {});
+        QTest::addRow("udp master, long")
+            << QStringList{"gyre-player", "--udp=master"} << map("master", false, false, {});
+        QTest::addRow("files keep their order")
+            << QStringList{"gyre-player", "b.mp4", "--demo", "a b.jpg", "c.vxpl"}
+            << map("", false, true, {"b.mp4", "a b.jpg", "c.vxpl"});
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QVariantMap, expected);
+        const QVariantMap parsed = HCommandLine::parse(arguments);
+        QCOMPARE(parsed, expected);
+        if (parsed.isEmpty()) {
+            // What the set-up reads from an empty map.
+            QCOMPARE(parsed.value("udp").toString(), QString());
+            QCOMPARE(parsed.value("demo").toBool(), false);
+            QVERIFY(!parsed.contains("files"));
+        }
+    }
+
+    void badArgumentsEndTheProcess_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("unknown option") << QStringList{"--foo"} << "Unknown option 'foo'.";
+        QTest::addRow("udp without its value") << QStringList{"-u"} << "Missing value after '-u'.";
+        QTest::addRow("no help option") << QStringList{"--help"} << "Unknown option 'help'.";
+    }
+    void badArgumentsEndTheProcess()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QProcess player;
+        player.start(GYRE_PLAYER_EXECUTABLE, arguments);
+        QVERIFY(player.waitForFinished(20000));
+        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+        QVERIFY(player.exitCode() != 0);
+        QVERIFY2(player.readAllStandardError().contains(message.toUtf8()), qPrintable(message));
+    }
+
+    void tooOldOpenGLIsRefusedWithAMessage()
+    {
+        QProcess player;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MESA_GL_VERSION_OVERRIDE", "1.4");
+        player.setProcessEnvironment(env);
+        player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        player.start(GYRE_PLAYER_EXECUTABLE, QStringList());
+        QVERIFY(player.waitForStarted());
+
+        // The main window and then the message box, both titled with the program's name.
+        QStringList windows;
+        QTRY_VERIFY_WITH_TIMEOUT((windows = runXdotool({"search", "--onlyvisible", "--name", "^Gyre Player$"})
+                                                .split('\n', Qt::SkipEmptyParts))
+                                         .size() >= 2,
+                                 20000);
+        QCOMPARE(player.state(), QProcess::Running);
+
+        runXdotool({"windowfocus", "--sync", windows.last()});
+        runXdotool({"key", "--window", windows.last(), "Return"});
+        QVERIFY(player.waitForFinished(20000));
+        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(player.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
