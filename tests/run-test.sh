@@ -22,6 +22,8 @@ mkdir -p "$profile/config" "$profile/data" "$profile/cache" "$profile/runtime"
 chmod 700 "$profile/runtime"
 export HOME="$profile" XDG_CONFIG_HOME="$profile/config" XDG_DATA_HOME="$profile/data"
 export XDG_CACHE_HOME="$profile/cache" XDG_RUNTIME_DIR="$profile/runtime"
+# No test reaches the real update server; a test that serves updates sets its own address.
+export GYRE_UPDATE_SERVER="http://127.0.0.1:9/"
 
 if [ "$gl" -eq 1 ]; then
     # -displayfd lets the server pick a free display itself, so parallel tests never collide.

@@ -34,7 +34,7 @@ void Application::setup(bool* hardwareDecoding)
 
     *hardwareDecodingFlag = settings->getBool(hardwareDecodingKey, *hardwareDecodingFlag);
 
-    window = new HQQuickView(arguments.value(QStringLiteral("demo")).toBool());
+    window = new HQQuickView(arguments.value(QStringLiteral("demo")).toBool(), settings);
     connect(window, &QQuickWindow::sceneGraphInitialized, this, &Application::checkOpenGLVersion,
             Qt::DirectConnection);
     // QQuickCloseEvent is private to Qt Quick, so the pointer-to-member form cannot name it.

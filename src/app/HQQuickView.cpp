@@ -8,12 +8,71 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
-HQQuickView::HQQuickView(bool demo) : QQuickView(), fullScreenState(demo), demoFlag(demo)
+HQQuickView::HQQuickView(bool demo, HSettingsManager* settings)
+    : QQuickView(), updateChecker(settings, updateServerBase()), fullScreenState(demo), demoFlag(demo)
 {
+    connect(&updateChecker, &HUpdateManager::NewVersionAvailable, this, &HQQuickView::OnNewVersionAvailable);
+    connect(&updateChecker, &HUpdateManager::AlreadyLatestVersion, this,
+            &HQQuickView::OnAlreadyLatestVersion);
     connect(this, &QWindow::windowStateChanged, this, &HQQuickView::onWindowStateChanged);
     connect(this, &QQuickWindow::beforeRendering, this, &HQQuickView::computeMaxTextureSize,
             Qt::DirectConnection);
     connect(this, &QQuickWindow::afterRendering, this, &HQQuickView::computeFps, Qt::DirectConnection);
+
+    updateChecker.initialize(QStringLiteral("hvd_zelmo"), ProductInfo::versionText(), QString());
+}
+
+QString HQQuickView::updateServerBase()
+{
+    QString base = qEnvironmentVariable("GYRE_UPDATE_SERVER", QStringLiteral(GYRE_UPDATE_SERVER_DEFAULT));
+    if (!base.endsWith(QLatin1Char('/'))) {
+        base += QLatin1Char('/');
+    }
+    return base;
+}
+
+void HQQuickView::checkUpdate()
+{
+    updateChecker.requestCheck(true);
+}
+
+QString HQQuickView::newVersion() const
+{
+    return updateChecker.latestVersion().displayString();
+}
+
+QString HQQuickView::newVersionDate() const
+{
+    return updateChecker.latestVersionDate().toString(Qt::TextDate);
+}
+
+QString HQQuickView::newChangeLog() const
+{
+    return updateChecker.changeLog();
+}
+
+QString HQQuickView::urlDownload() const
+{
+    return updateChecker.downloadUrl();
+}
+
+QString HQQuickView::urlHistory() const
+{
+    return updateChecker.historyUrl();
+}
+
+void HQQuickView::OnNewVersionAvailable()
+{
+    newVersionAvailable = true;
+    emit displayPopup(QStringLiteral("qrc:/qml/popup/PopupUpdateAvailable.qml"));
+}
+
+void HQQuickView::OnAlreadyLatestVersion()
+{
+    emit displayMessage(
+        tr("There is no update for this product.\nYour are already running the most up to date "
+           "version : %1.")
+            .arg(title()));
 }
 
 QSize HQQuickView::maxTextureSize() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/HUpdateManager.h"
+
 #include <QQuickView>
 #include <QSize>
 
@@ -8,6 +10,8 @@
 // The program's only top-level window. Besides hosting the scene it follows the full-screen state,
 // counts frames per second, learns once how large a texture the GPU takes and writes the title for
 // the media being shown.
+class HSettingsManager;
+
 class HQQuickView : public QQuickView
 {
     Q_OBJECT
@@ -17,7 +21,11 @@ class HQQuickView : public QQuickView
     Q_PROPERTY(int fps READ fps NOTIFY fpsChanged)
 
 public:
-    explicit HQQuickView(bool demo);
+    // The update server is the build's default unless GYRE_UPDATE_SERVER names another.
+    HQQuickView(bool demo, HSettingsManager* settings);
+
+    static QString updateServerBase();
+    HUpdateManager* updateManager() { return &updateChecker; }
 
     bool fullScreen() const { return fullScreenState; }
     QSize maxTextureSize() const;
@@ -25,8 +33,15 @@ public:
     int fps() const { return framesPerSecond.load(); }
 
     Q_INVOKABLE void fullScreenMode(bool enabled);
+    Q_INVOKABLE bool isNewVersionAvailable() const { return newVersionAvailable; }
+    Q_INVOKABLE void checkUpdate();
     Q_INVOKABLE QString title() const;
     Q_INVOKABLE void updateTitle(const QString& newSource);
+    Q_INVOKABLE QString newVersion() const;
+    Q_INVOKABLE QString newVersionDate() const;
+    Q_INVOKABLE QString newChangeLog() const;
+    Q_INVOKABLE QString urlDownload() const;
+    Q_INVOKABLE QString urlHistory() const;
     Q_INVOKABLE QString halvaneTeam() const;
     Q_INVOKABLE QString copyright() const;
     Q_INVOKABLE QString copyrightDates() const;
@@ -42,6 +57,8 @@ signals:
     void fpsChanged();
 
 protected slots:
+    void OnNewVersionAvailable();
+    void OnAlreadyLatestVersion();
     void onWindowStateChanged(Qt::WindowState windowsState);
     // Both run on the scene graph's render thread.
     void computeMaxTextureSize();
@@ -52,6 +69,7 @@ protected:
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
 
 private:
+    HUpdateManager updateChecker;
     bool fullScreenState;
     // Written on the render thread, read on the GUI thread.
     std::atomic<int> maxTextureHalfSize{0};
@@ -59,4 +77,5 @@ private:
     std::atomic<int> framesPerSecond{0};
     int frameCounter = 0;
     qint64 lastSecond = 0;
+    bool newVersionAvailable = false;
 };

@@ -2,3 +2,7 @@
 target_sources(gyre-core PRIVATE
     net/ProductVersion.cpp net/ProductVersion.h
 )
+target_sources(gyre-core PRIVATE
+    net/HUpdateManager.cpp net/HUpdateManager.h
+    net/NetLogging.cpp net/NetLogging.h
+)

@@ -1,3 +1,4 @@
+#include "FakeHttpServer.h"
 #include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
@@ -6,6 +7,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlError>
 #include <QtTest>
@@ -17,7 +19,10 @@ class TestApplication : public QObject
     Q_OBJECT
 
 public:
-    TestApplication(Application& application, HSettingsManager& store) : app(application), settings(store) {}
+    TestApplication(Application& application, HSettingsManager& store, FakeHttpServer& updateServer)
+        : app(application), settings(store), updates(updateServer)
+    {
+    }
 
 private:
     static bool demoStart()
@@ -44,6 +49,7 @@ private:
 
     Application& app;
     HSettingsManager& settings;
+    FakeHttpServer& updates;
     bool hardwareDecoding = false;
 
 private slots:
@@ -146,6 +152,53 @@ private slots:
         QCOMPARE(window->demoMode(), demoStart());
     }
 
+    void updateCheckReachesQml()
+    {
+        HQQuickView* window = app.mainWindow();
+        QSignalSpy popups(window, &HQQuickView::displayPopup);
+        QSignalSpy messages(window, &HQQuickView::displayMessage);
+        QVERIFY(!window->isNewVersionAvailable());
+
+        updates.setResponse("/hvd_zelmo/stable/version", 200, "1.0.1.400_2014-06-01");
+        updates.setResponse("/hvd_zelmo/stable/changelog", 200, "<ul><li>Faster 8K</li></ul>");
+        window->checkUpdate();
+        QTRY_COMPARE(popups.size(), 1);
+        QCOMPARE(popups.at(0).at(0).toString(), QString("qrc:/qml/popup/PopupUpdateAvailable.qml"));
+        QVERIFY(window->isNewVersionAvailable());
+        QCOMPARE(window->newVersion(), QString("1.0.1"));
+        QCOMPARE(window->newVersionDate(), QDate(2014, 6, 1).toString(Qt::TextDate));
+        QCOMPARE(window->newChangeLog(), QString("<ul><li>Faster 8K</li></ul>"));
+        const QString channel = updates.baseUrl().toString() + "hvd_zelmo/stable/";
+        QVERIFY(window->urlDownload().startsWith(channel));
+        QCOMPARE(window->urlHistory(), channel + "history?src=hvd_zelmo/1.0.0.400");
+
+        // The popup shows what the window read, and only its Close button closes it.
+        QQmlComponent component(window->engine(), QUrl("qrc:/qml/popup/PopupUpdateAvailable.qml"));
+        std::unique_ptr<QObject> popup(component.create(window->rootContext()));
+        QVERIFY2(popup, qPrintable(component.errorString()));
+        QSignalSpy closed(popup.get(), SIGNAL(close()));
+        QStringList texts;
+        for (QObject* child : popup->findChildren<QObject*>()) {
+            texts << child->property("text").toString();
+        }
+        QVERIFY(texts.contains("New version available 1.0.1"));
+        QVERIFY(texts.contains("<ul><li>Faster 8K</li></ul>"));
+        QObject* closeButton = popup->findChild<QObject*>("closeButton");
+        QVERIFY(closeButton);
+        QMetaObject::invokeMethod(closeButton, "clicked");
+        QCOMPARE(closed.size(), 1);
+
+        // Once there is nothing newer, a manual check says so with the window's title.
+        updates.setResponse("/hvd_zelmo/stable/version", 200, "1.0.0.400_2014-01-01");
+        QTRY_VERIFY(!window->updateManager()->isRunning());
+        window->checkUpdate();
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(messages.at(0).at(0).toString(),
+                 QString("There is no update for this product.\nYour are already running the most up to "
+                         "date version : Gyre Player 1.0.0."));
+        QCOMPARE(popups.size(), 1);
+    }
+
     // Last: closing the window ends the event loop, and tear-down stores the decoding flag.
     void closingEndsTheLoopAndStoresTheFlag()
     {
@@ -158,8 +211,9 @@ private slots:
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
-        // Nothing but the flag: no object of today's start-up writes a first-start key.
-        QCOMPARE(stored.allKeys(), QStringList{"vlc/hardwareDecoding"});
+        // Nothing but the flag and the update check made above: no object of today's start-up writes a
+        // first-start key.
+        QCOMPARE(stored.allKeys(), (QStringList{"general/last_update_check", "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
 };
@@ -188,7 +242,12 @@ int main(int argc, char** argv)
     appArgv.push_back(nullptr);
     int appArgc = int(storage.size());
     Application app(appArgc, appArgv.data(), &store);
-    TestApplication test(app, store);
+    FakeHttpServer updates;
+    if (!updates.listen()) {
+        return 1;
+    }
+    qputenv("GYRE_UPDATE_SERVER", updates.baseUrl().toEncoded());
+    TestApplication test(app, store, updates);
     // The test runner sees only the program name, so the player's own options don't confuse it.
     return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])} +
                                    QCoreApplication::arguments().mid(arguments.size()));

@@ -75,7 +75,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("MESA_GL_VERSION_OVERRIDE", "1.4");
         player.setProcessEnvironment(env);
-        player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        player.setProcessChannelMode(QProcess::MergedChannels);
         player.start(GYRE_PLAYER_EXECUTABLE, QStringList());
         QVERIFY(player.waitForStarted());
 

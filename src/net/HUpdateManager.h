@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ProductVersion.h"
+
+#include <QDate>
+#include <QHash>
+#include <QThread>
+
+class HSettingsManager;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+
+// Asks the download server whether a newer version exists, on the "stable" channel and, for
+// pre-release builds, on the "beta" channel too. Its own thread only starts a check; requests and
+// answers are handled on the main thread. A newer version is announced once its change log arrived.
+class HUpdateManager : public QThread
+{
+    Q_OBJECT
+
+public:
+    HUpdateManager(HSettingsManager* settings, const QString& serverBase, QObject* parent = nullptr);
+    ~HUpdateManager() override;
+
+    void initialize(const QString& productId, const QString& currentVersion, const QString& userData);
+    void requestCheck(bool manual);
+
+    ProductVersion latestVersion() const { return latest; }
+    QDate latestVersionDate() const { return latestDate; }
+    QString changeLog() const { return latestChangeLog; }
+    QString downloadUrl() const { return download; }
+    QString historyUrl() const { return history; }
+    QString serverBaseAddress() const { return serverBase; }
+
+signals:
+    void NewVersionAvailable();
+    void AlreadyLatestVersion();
+    void ClearUserData();
+    void UrlResolved();
+
+protected:
+    void run() override;
+
+private slots:
+    void OnNetReplyFinished(QNetworkReply* reply);
+    void OnUrlResolved();
+
+private:
+    QNetworkRequest channelRequest(const QString& channel, const QString& what, bool withUserData) const;
+    QString sourceText() const;
+    void evaluate();
+
+    ProductVersion latest;
+    QDate latestDate;
+    QString latestChangeLog;
+    QString download;
+    QString history;
+    const QString serverBase;
+    QString productId;
+    ProductVersion currentVersion;
+    QString userData;
+    bool manualCheck = false;
+    int pendingVersionReplies = 0;
+    QHash<QString, QString> channelResults;
+    HSettingsManager* const settings;
+    QNetworkAccessManager* const network;
+};

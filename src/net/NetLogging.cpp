@@ -1,0 +1,3 @@
+#include "NetLogging.h"
+
+Q_LOGGING_CATEGORY(lcNet, "gyre.net")
