@@ -42,6 +42,9 @@ signals:
     void fpsChanged();
 
 protected slots:
+    // Writes a crash dump of the running program and hands it to the crash reporter; the program
+    // goes on. Nothing connects it: a debugging aid.
+    void OnMiniDump();
     void onWindowStateChanged(Qt::WindowState windowsState);
     // Both run on the scene graph's render thread.
     void computeMaxTextureSize();
