@@ -31,8 +31,8 @@ void HCrashHandling::install(const QString& dumpDirectory, const QString& applic
         qCWarning(lcApp) << "Crash handling is installed already";
         return;
     }
-    reportProcess = new HCrashReportProcess(reporterProgram(), QStringLiteral("."), applicationName, version,
-                                            language, extraText, QString());
+    reportProcess = new HCrashReportProcess(QStringLiteral("REderiZarevodu_dud32.exe"), QStringLiteral("."),
+                                            applicationName, version, language, extraText, QString());
     handler = new HExceptionHandler(dumpDirectory, nullptr, nullptr, true, dumpType, -1);
     // A dump on request: the signal runs the reporter on the requesting thread.
     QObject::connect(handler, &HExceptionHandler::crash_report_dumped, reportProcess,
@@ -55,11 +55,6 @@ HExceptionHandler* HCrashHandling::exceptionHandler()
     return handler;
 }
 
-HCrashReportProcess* HCrashHandling::crashReportProcess()
-{
-    return reportProcess;
-}
-
 int HCrashHandling::runGuarded(const std::function<int()>& body)
 {
     try {
@@ -72,11 +67,6 @@ int HCrashHandling::runGuarded(const std::function<int()>& body)
         recordCrashInformation(QStringLiteral("Unknown excpetion"));
         throw;
     }
-}
-
-QString HCrashHandling::reporterProgram()
-{
-    return QStringLiteral("REderiZarevodu_dud32.exe");
 }
 
 QString HCrashHandling::licenceNotice()

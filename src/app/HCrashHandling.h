@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class HCrashReportProcess;
 class HExceptionHandler;
 
 // The process-wide crash handling: one exception handler and one crash reporter starter, installed
@@ -21,7 +20,6 @@ public:
 
     // Null unless installed.
     static HExceptionHandler* exceptionHandler();
-    static HCrashReportProcess* crashReportProcess();
 
     // Runs the program's body. An exception escaping it becomes the crash report's crash
     // information (what() of a standard exception, "Unknown excpetion" for anything else) and is
@@ -30,6 +28,4 @@ public:
 
     // The licence notice that the program's third-party text must carry for the crash handler.
     static QString licenceNotice();
-
-    static QString reporterProgram();
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -27,7 +26,6 @@ public:
     ~HCrashReportProcess() override;
 
     void setCrashInformation(const QString& text);
-    QString crashInformation() const { return crashInfo; }
 
     QStringList arguments(const QString& dumpPath, const QString& minidumpId) const;
 

@@ -89,6 +89,7 @@ private slots:
         QCOMPARE(written.size(), 1);
         verifyDump(written.first(), reason);
         verifyReporterStart(reporterStarts(logFile).first(), written.first(), crashInformation);
+        QCOMPARE(reporterStarts(logFile).size(), 1);
     }
 
     void dumpOnRequestLetsTheProgramGoOn()
@@ -104,6 +105,7 @@ private slots:
         QCOMPARE(requested.size(), 1);
         verifyDump(requested.first(), "DUMP_REQUESTED");
         verifyReporterStart(reporterStarts(logFile).first(), requested.first(), "");
+        QCOMPARE(reporterStarts(logFile).size(), 1);
 
         // A real crash afterwards still gets a dump of its own.
         helper.write("crash\n");
@@ -115,6 +117,7 @@ private slots:
         const QString crashDump = written.at(written.at(0) == requested.first() ? 1 : 0);
         verifyDump(crashDump, "SIGSEGV");
         verifyReporterStart(reporterStarts(logFile).at(1), crashDump, "");
+        QCOMPARE(reporterStarts(logFile).size(), 2);
     }
 };
 
