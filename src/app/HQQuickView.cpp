@@ -1,6 +1,8 @@
 #include "HQQuickView.h"
 
 #include "AppLogging.h"
+#include "HCrashHandling.h"
+#include "HExceptionHandler.h"
 #include "ProductInfo.h"
 #include "net/ProductVersion.h"
 
@@ -122,6 +124,16 @@ QString HQQuickView::copyright() const
 QString HQQuickView::copyrightDates() const
 {
     return QStringLiteral("2025-2026");
+}
+
+void HQQuickView::OnMiniDump()
+{
+    HExceptionHandler* handler = HCrashHandling::exceptionHandler();
+    if (!handler) {
+        qCWarning(lcApp) << "No dump written: crash handling is not installed";
+        return;
+    }
+    handler->writeMinidump();
 }
 
 void HQQuickView::onWindowStateChanged(Qt::WindowState windowsState)

@@ -59,6 +59,9 @@ signals:
 protected slots:
     void OnNewVersionAvailable();
     void OnAlreadyLatestVersion();
+    // Writes a crash dump of the running program and hands it to the crash reporter; the program
+    // goes on. Nothing connects it: a debugging aid.
+    void OnMiniDump();
     void onWindowStateChanged(Qt::WindowState windowsState);
     // Both run on the scene graph's render thread.
     void computeMaxTextureSize();

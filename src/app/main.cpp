@@ -1,8 +1,10 @@
 #include "app/Application.h"
+#include "app/HCrashHandling.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <memory>
 
@@ -15,12 +17,25 @@ HSettingsManager settingsStore(QSettings::UserScope, ProductInfo::organizationNa
 
 int main(int argc, char** argv)
 {
-    Application app(argc, argv, &settingsStore);
+    auto app = std::make_unique<Application>(argc, argv, &settingsStore);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
-    auto hardwareDecoding = std::make_unique<bool>(false);
-    app.setup(hardwareDecoding.get());
-    const int result = app.exec();
-    app.tearDown();
+    auto locale =
+        std::make_unique<QLocale>(settingsStore.getString(QStringLiteral("application/language"), QString()));
+    const int dumpType = settingsStore.getInt(QStringLiteral("application/dump_type"), 0);
+    HCrashHandling::install(QDir::tempPath(), ProductInfo::displayName(), ProductInfo::versionText(),
+                            locale->name(), QString(), dumpType);
+
+    const int result = HCrashHandling::runGuarded([&app] {
+        auto hardwareDecoding = std::make_unique<bool>(false);
+        app->setup(hardwareDecoding.get());
+        const int exitCode = app->exec();
+        app->tearDown();
+        return exitCode;
+    });
+
+    locale.reset();
+    app.reset();
+    HCrashHandling::remove();
     return result;
 }

@@ -1,7 +1,10 @@
-# Application shell: start-up, settings store, main window.
+# Application shell: start-up, settings store, main window, crash reporting.
 target_sources(gyre-core PRIVATE
     app/Application.cpp app/Application.h
     app/HCommandLine.cpp app/HCommandLine.h
+    app/HCrashHandling.cpp app/HCrashHandling.h
+    app/HCrashReportProcess.cpp app/HCrashReportProcess.h
+    app/HExceptionHandler.cpp app/HExceptionHandler.h
     app/HOpenGLCheck.cpp app/HOpenGLCheck.h
     app/HQQuickView.cpp app/HQQuickView.h
     app/HSettingsManager.cpp app/HSettingsManager.h

@@ -81,11 +81,19 @@ private slots:
 
         // The main window and then the message box, both titled with the program's name.
         QStringList windows;
-        QTRY_VERIFY_WITH_TIMEOUT((windows = runXdotool({"search", "--onlyvisible", "--name", "^Gyre Player$"})
-                                                .split('\n', Qt::SkipEmptyParts))
-                                         .size() >= 2,
-                                 20000);
-        QCOMPARE(player.state(), QProcess::Running);
+        QElapsedTimer waited;
+        waited.start();
+        while (windows.size() < 2 && player.state() == QProcess::Running && waited.elapsed() < 30000) {
+            QTest::qWait(100);
+            windows = runXdotool({"search", "--onlyvisible", "--name", "^Gyre Player$"})
+                          .split('\n', Qt::SkipEmptyParts);
+        }
+        QVERIFY2(windows.size() >= 2 && player.state() == QProcess::Running,
+                 qPrintable(QString("%1 window(s) after %2 ms, player %3; its output:\n%4")
+                                .arg(windows.size())
+                                .arg(waited.elapsed())
+                                .arg(player.state() == QProcess::Running ? "running" : "ended")
+                                .arg(QString::fromLocal8Bit(player.readAll()))));
 
         runXdotool({"windowfocus", "--sync", windows.last()});
         runXdotool({"key", "--window", windows.last(), "Return"});

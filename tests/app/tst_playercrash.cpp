@@ -1,0 +1,69 @@
+#include "CrashTestSupport.h"
+
+#include <QtTest>
+
+#include <csignal>
+
+using namespace CrashTestSupport;
+
+// The real player, killed with SIGSEGV while it shows its window. A copy of it runs from a temporary
+// directory with the stand-in reporter beside it, where the player looks for the reporter.
+class TestPlayerCrash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void segvLeavesADumpAndStartsTheReporter()
+    {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString player = directory.filePath("gyre-player");
+        QVERIFY(QFile::copy(GYRE_PLAYER_EXECUTABLE, player));
+        QVERIFY(QFile::copy(GYRE_REPORTER_STANDIN, directory.filePath("REderiZarevodu_dud32.exe")));
+        const QString dumpDirectory = directory.filePath("dumps");
+        QVERIFY(QDir().mkpath(dumpDirectory));
+        const QString logFile = directory.filePath("reporter.log");
+
+        QProcess process;
+        process.setProcessEnvironment(environment(dumpDirectory, logFile));
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(player, QStringList());
+        QVERIFY(process.waitForStarted(10000));
+
+        // Crash handling is installed before the window is shown.
+        const auto windowShown = [] {
+            QProcess xdotool;
+            xdotool.start("xdotool", {"search", "--onlyvisible", "--name", "^Gyre Player$"});
+            return xdotool.waitForFinished(10000) && !xdotool.readAllStandardOutput().trimmed().isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown() || process.state() != QProcess::Running, 30000);
+        QCOMPARE(process.state(), QProcess::Running);
+
+        QCOMPARE(::kill(pid_t(process.processId()), SIGSEGV), 0);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+
+        QTRY_COMPARE_WITH_TIMEOUT(reporterStarts(logFile).size(), 1, 20000);
+        const QStringList written = dumps(dumpDirectory);
+        QCOMPARE(written.size(), 1);
+        const StackWalk walk = stackWalk(written.first());
+        QCOMPARE(walk.reason, QString("SIGSEGV"));
+        QVERIFY(!walk.crashedThread.isEmpty());
+
+        const QJsonObject record = reporterStarts(logFile).first();
+        const QStringList arguments = reporterArguments(record);
+        QCOMPARE(arguments.size(), 9);
+        QCOMPARE(arguments.at(0), QString("Gyre Player"));
+        QCOMPARE(arguments.at(1), QString("1.0.0.400"));
+        QCOMPARE(arguments.at(5), written.first());
+        QCOMPARE(arguments.at(7), QString());
+        QCOMPARE(arguments.at(8), QString("1"));
+        QCOMPARE(qint64(record.value("dumpSize").toDouble()), QFileInfo(written.first()).size());
+        // "." is the player's own directory.
+        QCOMPARE(QFileInfo(record.value("workingDirectory").toString()).canonicalFilePath(),
+                 QFileInfo(directory.path()).canonicalFilePath());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlayerCrash)
+#include "tst_playercrash.moc"
