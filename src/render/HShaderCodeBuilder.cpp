@@ -301,7 +301,7 @@ void HShaderCodeBuilder::setNextProjection()
     setProjection(nextInCycle(projectionValue, LAST_VALUE_PROJECTION));
 }
 
-QString HShaderCodeBuilder::build(bool headMounted) const
+QString HShaderCodeBuilder::build(bool oculusMode) const
 {
     QString text;
     text.reserve(8192);
@@ -312,7 +312,7 @@ QString HShaderCodeBuilder::build(bool headMounted) const
     append(uniforms);
     append(sphericalHelpers);
     append(imageRangeUniforms);
-    append(headMounted ? screenHelpersHeadMounted : screenHelpers);
+    append(oculusMode ? screenHelpersHeadMounted : screenHelpers);
 
     switch (projectionValue) {
     case NO_PROJECTION:
@@ -320,7 +320,7 @@ QString HShaderCodeBuilder::build(bool headMounted) const
         break;
     case RECTILINEAR:
         append(projectionRectilinearBegin);
-        if (headMounted) {
+        if (oculusMode) {
             append(projectionRectilinearHeadMountedCorrection);
         }
         append(projectionRectilinearEnd);

@@ -64,8 +64,8 @@ public:
     void setStacked(bool value);
 
     // The complete fragment shader for the current choices, assembled anew on every call.
-    // headMounted selects the two-eye screen helpers; the text does not depend on oculusMode.
-    Q_INVOKABLE QString build(bool headMounted) const;
+    // The argument, not the property of the same name, selects the two-eye screen helpers.
+    Q_INVOKABLE QString build(bool oculusMode) const;
     Q_INVOKABLE void setNextEffect();
     Q_INVOKABLE void setNextProjection();
 
