@@ -6,11 +6,14 @@
 #include "HQQuickView.h"
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
+#include "render/HShaderCodeBuilder.h"
+#include "session/HGlobalObject.h"
 
 #include <QMessageBox>
 #include <QOpenGLContext>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <qqml.h>
 
 namespace {
 const QString hardwareDecodingKey = QStringLiteral("vlc/hardwareDecoding");
@@ -25,6 +28,8 @@ Application::~Application()
 {
     // tearDown() normally ran already; this only matters when exec() was never reached.
     delete window;
+    delete global;
+    delete shaderBuilder;
 }
 
 void Application::setup(bool* hardwareDecoding)
@@ -43,10 +48,21 @@ void Application::setup(bool* hardwareDecoding)
     QQmlEngine* engine = window->engine();
     // The media player module lives in the resources.
     engine->addImportPath(QStringLiteral(":/"));
+
+    global = new HGlobalObject(settings);
+    shaderBuilder = new HShaderCodeBuilder();
+
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
     context->setContextProperty(QStringLiteral("hView"), window);
+    context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
+    context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+
+    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
+    // instance is the context property.
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -75,6 +91,10 @@ void Application::tearDown()
 
     delete window;
     window = nullptr;
+    delete global;
+    global = nullptr;
+    delete shaderBuilder;
+    shaderBuilder = nullptr;
 }
 
 void Application::checkOpenGLVersion()

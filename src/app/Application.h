@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QVariantMap>
 
+class HGlobalObject;
 class HQQuickView;
 class HSettingsManager;
+class HShaderCodeBuilder;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -22,6 +24,8 @@ public:
 
     QVariantMap commandLine() const { return arguments; }
     HQQuickView* mainWindow() const { return window; }
+    HGlobalObject* globalObject() const { return global; }
+    HShaderCodeBuilder* shaderCodeBuilder() const { return shaderBuilder; }
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -33,4 +37,6 @@ private:
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
     HQQuickView* window = nullptr;
+    HGlobalObject* global = nullptr;
+    HShaderCodeBuilder* shaderBuilder = nullptr;
 };

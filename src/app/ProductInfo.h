@@ -11,6 +11,12 @@ inline QString organizationName()
     return QStringLiteral("Zelmo");
 }
 
+// The organisation's own web domain; a reserved name, so no real site is ever addressed.
+inline QString organizationDomain()
+{
+    return QStringLiteral("zelmo.example");
+}
+
 inline QString displayName()
 {
     return QStringLiteral("Gyre Player");

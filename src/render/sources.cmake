@@ -1,1 +1,6 @@
-# Sources of the render module, added to the core library.
+# Panorama rendering: the generated fragment shader and the view item's fixed vertex shader.
+target_sources(gyre-core PRIVATE
+    render/HShaderCodeBuilder.cpp render/HShaderCodeBuilder.h
+    render/VeyrixViewVertexShader.h
+    render/RenderLogging.cpp render/RenderLogging.h
+)

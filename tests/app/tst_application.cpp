@@ -3,6 +3,8 @@
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
+#include "render/HShaderCodeBuilder.h"
+#include "session/HGlobalObject.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -86,6 +88,35 @@ private slots:
         QCOMPARE(window->rootContext()->contextProperty("hView").value<QObject*>(), window);
         QCOMPARE(QCoreApplication::organizationName(), QString("Zelmo"));
         QCOMPARE(QCoreApplication::applicationName(), QString("Gyre Player 1.0"));
+    }
+
+    // The core objects reach QML as context properties, and the builder's enumerations by name.
+    void coreObjectsArePublished()
+    {
+        QQmlContext* context = app.mainWindow()->rootContext();
+        QVERIFY(app.globalObject());
+        QVERIFY(app.shaderCodeBuilder());
+        QCOMPARE(context->contextProperty("hGlobalObject").value<QObject*>(), app.globalObject());
+        QCOMPARE(context->contextProperty("hShaderCodeBuilder").value<QObject*>(), app.shaderCodeBuilder());
+
+        QQmlComponent enums(app.mainWindow()->engine());
+        enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
+                      "QtObject { property int fisheye: HShaderCodeBuilder.FISHEYE;"
+                      " property int blue: HShaderCodeBuilder.BLUE_ONLY;"
+                      " property int sideBySide: HShaderCodeBuilder.STEREO_3D_SIDEBYSIDE;"
+                      " property int current: hShaderCodeBuilder.projection }",
+                      QUrl());
+        QScopedPointer<QObject> object(enums.create(context));
+        QVERIFY2(object, qPrintable(enums.errorString()));
+        QCOMPARE(object->property("fisheye").toInt(), 5);
+        QCOMPARE(object->property("blue").toInt(), 7);
+        QCOMPARE(object->property("sideBySide").toInt(), 2);
+        QCOMPARE(object->property("current").toInt(), 0);
+
+        QQmlComponent instance(app.mainWindow()->engine());
+        instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
+        QVERIFY(instance.isError());
+        QVERIFY2(instance.errorString().contains("Enums only"), qPrintable(instance.errorString()));
     }
 
     void titles_data()
@@ -208,12 +239,15 @@ private slots:
         QCOMPARE(app.exec(), 0);
         app.tearDown();
         QVERIFY(!app.mainWindow());
+        QVERIFY(!app.globalObject());
+        QVERIFY(!app.shaderCodeBuilder());
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
-        // Nothing but the flag and the update check made above: no object of today's start-up writes a
-        // first-start key.
-        QCOMPARE(stored.allKeys(), (QStringList{"general/last_update_check", "vlc/hardwareDecoding"}));
+        // The first-start keys of the core objects, the update check made above, and the flag.
+        QCOMPARE(stored.allKeys(), (QStringList{"application/touchMode", "general/last_update_check",
+                                                "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
 };

@@ -1,0 +1,3 @@
+#include "RenderLogging.h"
+
+Q_LOGGING_CATEGORY(lcRender, "gyre.render")

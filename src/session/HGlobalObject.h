@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QMatrix4x4>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+class HSettingsManager;
+
+// The viewer's session state as QML sees it ("hGlobalObject"): view orientation, field of view,
+// the angular limits of the picture and the rotation matrix the renderer draws with, plus QML's
+// bridge to the settings store and a few application services. Every source of orientation goes
+// through these setters; the renderer reads the getters.
+class HGlobalObject : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(
+        QString videoLogMessage READ videoLogMessage WRITE setVideoLogMessage NOTIFY videoLogMessageChanged)
+    Q_PROPERTY(float yaw READ yaw WRITE setYaw NOTIFY yawChanged)
+    Q_PROPERTY(float pitch READ pitch WRITE setPitch NOTIFY pitchChanged)
+    Q_PROPERTY(float roll READ roll WRITE setRoll NOTIFY rollChanged)
+    Q_PROPERTY(float fov READ fov WRITE setFov NOTIFY fovChanged)
+    Q_PROPERTY(float yawMin READ yawMin WRITE setYawMin NOTIFY yawMinChanged)
+    Q_PROPERTY(float yawMax READ yawMax WRITE setYawMax NOTIFY yawMaxChanged)
+    Q_PROPERTY(float pitchMin READ pitchMin WRITE setPitchMin NOTIFY pitchMinChanged)
+    Q_PROPERTY(float pitchMax READ pitchMax WRITE setPitchMax NOTIFY pitchMaxChanged)
+    Q_PROPERTY(
+        QMatrix4x4 rotationMatrix READ rotationMatrix WRITE setRotationMatrix NOTIFY rotationMatrixChanged)
+    Q_PROPERTY(bool touchMode READ touchMode WRITE setTouchMode NOTIFY touchModeChanged)
+
+public:
+    explicit HGlobalObject(HSettingsManager* settings, QObject* parent = nullptr);
+
+    QString videoLogMessage() const { return videoLogMessageValue; }
+    float yaw() const { return yawValue; }
+    float pitch() const { return pitchValue; }
+    float roll() const { return rollValue; }
+    float fov() const { return fovValue; }
+    float yawMin() const { return yawMinValue; }
+    float yawMax() const { return yawMaxValue; }
+    float pitchMin() const { return pitchMinValue; }
+    float pitchMax() const { return pitchMaxValue; }
+    QMatrix4x4 rotationMatrix() const { return rotationMatrixValue; }
+    bool touchMode() const { return touchModeValue; }
+
+    // The defaults of update are what a property write from QML does: angles rebuild the matrix,
+    // a matrix leaves the angles alone. The orientation sensor writes the matrix with update true.
+    void setYaw(float value, bool update = true);
+    void setPitch(float value, bool update = true);
+    void setRoll(float value, bool update = true);
+    void setFov(float value);
+    void setRotationMatrix(const QMatrix4x4& value, bool update = false);
+
+    void setYawMin(float value);
+    void setYawMax(float value);
+    void setPitchMin(float value);
+    void setPitchMax(float value);
+    void setTouchMode(bool value);
+    void setVideoLogMessage(const QString& value);
+
+    // The pitch brought inside the range that keeps the field of view within the picture's band.
+    float clampPitch(float value) const;
+
+    Q_INVOKABLE void setSetting(const QString& key, const QVariant& value);
+    Q_INVOKABLE QVariant getSetting(const QString& key, const QVariant& defaultValue);
+    Q_INVOKABLE QVariant getSetting(const QString& key);
+    Q_INVOKABLE void hideCursor();
+    Q_INVOKABLE void restoreCursor();
+    Q_INVOKABLE void quit();
+    Q_INVOKABLE QString platformOS() const;
+    Q_INVOKABLE QString getApplicationDirPath() const;
+    Q_INVOKABLE QString getSoftwareName() const;
+    Q_INVOKABLE QString getEnterpriseWebLink() const;
+    Q_INVOKABLE QString aboutThirdParty() const;
+
+signals:
+    void videoLogMessageChanged();
+    void yawChanged();
+    void pitchChanged();
+    void rollChanged();
+    void fovChanged();
+    void yawMinChanged();
+    void yawMaxChanged();
+    void pitchMinChanged();
+    void pitchMaxChanged();
+    void rotationMatrixChanged();
+    void touchModeChanged();
+
+private:
+    void updateRotationMatrix();
+    void updateAnglesFromMatrix();
+
+    QString videoLogMessageValue;
+    float yawValue = 0.0f;
+    float pitchValue = 0.0f;
+    float rollValue = 0.0f;
+    float fovValue = 60.0f;
+    float yawMinValue;
+    float yawMaxValue;
+    float pitchMinValue;
+    float pitchMaxValue;
+    QMatrix4x4 rotationMatrixValue;
+    bool touchModeValue = true;
+    HSettingsManager* const settings;
+};

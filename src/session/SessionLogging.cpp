@@ -1,0 +1,3 @@
+#include "SessionLogging.h"
+
+Q_LOGGING_CATEGORY(lcSession, "gyre.session")

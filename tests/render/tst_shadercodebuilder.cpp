@@ -1,0 +1,229 @@
+#include "render/HShaderCodeBuilder.h"
+
+#include <QtTest>
+
+#include <climits>
+
+// The generated fragment shader text and the builder's properties; tst_shadercompile compiles it.
+class TestShaderCodeBuilder : public QObject
+{
+    Q_OBJECT
+
+private:
+    using B = HShaderCodeBuilder;
+
+    // Landmarks: the plain screen helpers, the projection call, the end of the pitch remap, the
+    // start of sampling, the end of the contrast step and the start of the vignetting.
+    const QString plainHelpers = "vec2 fragCoord() { return vec2(gl_FragCoord.x,gl_FragCoord.y); }\n"
+                                 "mat4 getMatViewInverse() { return uMatViewInverse; }\n";
+    const QString projectionCall = "{ a=p(qb,fragCoord());";
+    const QString pitchRemapEnd = "a.y -= g_y;\n";
+    const QString samplingStart = "color = texture2D(uSampler,a).rgb;";
+    const QString contrastEnd = "(1.0 - uContrast) + 0.5;";
+    const QString vignettingStart = "vec3 vigtmp";
+
+    static QString between(const QString& text, const QString& from, const QString& to)
+    {
+        const int start = text.indexOf(from);
+        const int end = text.indexOf(to, start + from.size());
+        return start < 0 || end < 0 ? QStringLiteral("<missing>")
+                                    : text.mid(start + from.size(), end - start - from.size());
+    }
+
+private slots:
+    void defaultTextIsTheGolden()
+    {
+        QFile golden(QStringLiteral(GYRE_TEST_DATA_DIR "/data/default-fragment-shader.frag"));
+        QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(golden.fileName()));
+        const QString expected = QString::fromLatin1(golden.readAll());
+        const QString text = HShaderCodeBuilder().build(false);
+        int i = 0;
+        while (i < text.size() && i < expected.size() && text.at(i) == expected.at(i)) {
+            ++i;
+        }
+        QVERIFY2(text == expected, qPrintable(QString("differs at %1: \"%2\" instead of \"%3\"")
+                                                  .arg(i)
+                                                  .arg(text.mid(i, 60), expected.mid(i, 60))));
+    }
+
+    void settersNotifyOnlyOnChange_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::addRow("oculusMode") << QByteArray("oculusMode") << QVariant(true);
+        QTest::addRow("effect") << QByteArray("effect") << QVariant(int(B::TV));
+        QTest::addRow("projection out of range") << QByteArray("projection") << QVariant(-7);
+        QTest::addRow("stereoMode") << QByteArray("stereoMode") << QVariant(int(B::STEREO_3D_OVERUNDER));
+        QTest::addRow("stacked") << QByteArray("stacked") << QVariant(true);
+    }
+    void settersNotifyOnlyOnChange()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, value);
+        HShaderCodeBuilder builder;
+        const QString before = builder.build(false);
+        const QMetaObject* meta = builder.metaObject();
+        QSignalSpy spy(&builder, meta->property(meta->indexOfProperty(property)).notifySignal());
+        QVERIFY(builder.setProperty(property, builder.property(property)));
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(builder.setProperty(property, value));
+        QVERIFY(builder.setProperty(property, value));
+        QCOMPARE(builder.property(property), value);
+        QCOMPARE(spy.count(), 1);
+        // The head-mounted choice only asks for a rebuild; the view's text stays.
+        QCOMPARE(builder.build(false) == before, property == "oculusMode");
+    }
+
+    void cycles_data()
+    {
+        QTest::addColumn<bool>("effect");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addRow("effect: none to sepia") << true << int(B::NO_EFFECT) << int(B::SEPIA);
+        QTest::addRow("effect: blue wraps") << true << int(B::BLUE_ONLY) << int(B::NO_EFFECT);
+        QTest::addRow("effect: end marker") << true << int(B::LAST_VALUE_EFFECT) << int(B::NO_EFFECT);
+        QTest::addRow("effect: largest int") << true << INT_MAX << int(B::NO_EFFECT);
+        QTest::addRow("effect: negative steps up") << true << -3 << -2;
+        QTest::addRow("projection: flat") << false << int(B::NO_PROJECTION) << int(B::RECTILINEAR);
+        QTest::addRow("projection: rectilinear") << false << int(B::RECTILINEAR) << int(B::NO_PROJECTION);
+        QTest::addRow("projection: end marker")
+            << false << int(B::LAST_VALUE_PROJECTION) << int(B::NO_PROJECTION);
+        QTest::addRow("projection: fisheye") << false << int(B::FISHEYE) << int(B::NO_PROJECTION);
+        QTest::addRow("projection: out of range") << false << 99 << int(B::NO_PROJECTION);
+        QTest::addRow("projection: -1") << false << -1 << int(B::NO_PROJECTION);
+    }
+    void cycles()
+    {
+        QFETCH(bool, effect);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        HShaderCodeBuilder builder;
+        effect ? builder.setEffect(from) : builder.setProjection(from);
+        QSignalSpy effectSpy(&builder, &B::effectChanged);
+        QSignalSpy projectionSpy(&builder, &B::projectionChanged);
+        effect ? builder.setNextEffect() : builder.setNextProjection();
+        QCOMPARE(effect ? builder.effect() : builder.projection(), to);
+        QCOMPARE(effectSpy.count(), effect && from != to ? 1 : 0);
+        QCOMPARE(projectionSpy.count(), !effect && from != to ? 1 : 0);
+    }
+
+    // The head-mounted text differs only in the screen helpers, and for rectilinear also by the
+    // vertical correction right after the ray is built.
+    void headMountedVariant_data()
+    {
+        QTest::addColumn<int>("projection");
+        for (int p : {0, 1, 2, 3, 4, 5, 17}) {
+            QTest::addRow("projection %d", p) << p;
+        }
+    }
+    void headMountedVariant()
+    {
+        QFETCH(int, projection);
+        HShaderCodeBuilder builder;
+        builder.setProjection(projection);
+        const QString plain = builder.build(false);
+        const QString headMounted = builder.build(true);
+        const int at = plain.indexOf(plainHelpers);
+        QVERIFY(at > 0);
+        QString tail = plain.mid(at + plainHelpers.size());
+        if (projection == B::RECTILINEAR) {
+            const QString rayBuilt = "uViewportSizeRatio)), -1.0);";
+            QCOMPARE(tail.count(rayBuilt), 1);
+            tail.insert(tail.indexOf(rayBuilt) + rayBuilt.size(), "screenPt.y /= uScaleCorrector;");
+        }
+        QCOMPARE(headMounted.left(at), plain.left(at));
+        QVERIFY(headMounted.endsWith(tail));
+        const QString helpers = headMounted.mid(at, headMounted.size() - at - tail.size());
+        QVERIFY(helpers.startsWith("vec2 fragCoord() { return vec2(gl_FragCoord.x-(step(uViewportWidth,"));
+        QVERIFY(helpers.endsWith(
+            "vec2 getDistoCoord() { return hmdWarp(vec2(gl_FragCoord.x/ (uViewportSize.x*2.0), "
+            "gl_FragCoord.y / uViewportSize.y)); }\n"));
+    }
+
+    void stereoPieces_data()
+    {
+        QTest::addColumn<int>("stereoMode");
+        QTest::addColumn<QString>("texCoords");
+        QTest::addColumn<QString>("selection");
+        const QString plain = "(vec2(a.x / twopi, a.y / pi))\n";
+        QTest::addRow("2d") << int(B::STEREO_2D) << plain << "";
+        QTest::addRow("over-under")
+            << int(B::STEREO_3D_OVERUNDER) << "(vec2(a.x / twopi, a.y / twopi))\n"
+            << "if (gl_FragCoord.x >= uViewportWidth) { if (a.y < 0.5) a.y = a.y + 0.5; }"
+               "else { if (a.y >= 0.5) a.y = a.y - 0.5; }";
+        QTest::addRow("side-by-side")
+            << int(B::STEREO_3D_SIDEBYSIDE) << "(vec2(a.x / fourpi, a.y / pi))\n"
+            << "if (gl_FragCoord.x >= uViewportWidth) { if (a.x < 0.5) a.x = a.x + 0.5; }"
+               "else { if (a.x >= 0.5) a.x = a.x - 0.5; }";
+        QTest::addRow("out of range") << 3 << plain << "";
+    }
+    void stereoPieces()
+    {
+        QFETCH(int, stereoMode);
+        QFETCH(QString, texCoords);
+        QFETCH(QString, selection);
+        HShaderCodeBuilder builder;
+        builder.setStereoMode(stereoMode);
+        const QString text = builder.build(false);
+        QCOMPARE(text.count("#define toTexCoords"), 1);
+        QCOMPARE(between(text, "#define jjj (vec2(-1.))\n#define toTexCoords(a) ", "uniform sampler2D"),
+                 texCoords);
+        QCOMPARE(between(text, projectionCall, "}float f_x"), selection);
+    }
+
+    // Side by side and stacked: eye selection inside the projection block, then the range remap,
+    // then the unstacking, then sampling.
+    void sideBySideStackedOrder()
+    {
+        HShaderCodeBuilder builder;
+        builder.setStereoMode(B::STEREO_3D_SIDEBYSIDE);
+        QCOMPARE(between(builder.build(false), pitchRemapEnd, samplingStart), QString());
+        builder.setStacked(true);
+        const QString text = builder.build(false);
+        int previous = -1;
+        for (const QString& piece :
+             {projectionCall, QString("a.x = a.x + 0.5; }"), QString("}float f_x = 1.0"),
+              QString("float f_y"), pitchRemapEnd, samplingStart}) {
+            QCOMPARE(text.count(piece), 1);
+            QVERIFY2(text.indexOf(piece) > previous, qPrintable(piece));
+            previous = text.indexOf(piece);
+        }
+        QCOMPARE(
+            between(text, pitchRemapEnd, samplingStart),
+            QString("if (a.x >= 0.0 && a.x <= 1.0 && a.y >= 0.0 && a.y <= 1.0) {   if (a.x < 0.5) {"
+                    "       a.x *= 2.0;       a.y /= 2.0;   }   else {       a.x -= 0.5;       a.x *= 2.0;"
+                    "       a.y /= 2.0;       a.y += 0.5;   }}"));
+    }
+
+    // Each effect sits between the contrast step and the vignetting; nothing else changes.
+    void effects_data()
+    {
+        QTest::addColumn<int>("effect");
+        QTest::addColumn<QString>("signature");
+        QTest::addRow("sepia") << int(B::SEPIA) << "frag = vec3(y + 0.15, y + 0.07, y - 0.12);";
+        QTest::addRow("black and white") << int(B::BLACK_AND_WHITE) << "y = y < threshold ? 0.0 : 1.0;";
+        QTest::addRow("tv") << int(B::TV) << "float sweepRate = 60.0;";
+        QTest::addRow("invert") << int(B::INVERT) << "frag = 1.0 - frag;";
+        QTest::addRow("red") << int(B::RED_ONLY) << "fxtmp = vec3(max(fxavg, thr), gb, gb);frag = fxtmp;";
+        QTest::addRow("yellow") << int(B::YELLOW_ONLY)
+                                << "vec3(max(fxavg, thr), max(fxavg, thr), gb);frag = fxtmp;";
+        QTest::addRow("blue") << int(B::BLUE_ONLY) << "fxtmp = vec3(gb, gb, max(fxavg, thr));frag = fxtmp;";
+        QTest::addRow("end marker") << int(B::LAST_VALUE_EFFECT) << "";
+        QTest::addRow("out of range") << -1 << "";
+    }
+    void effects()
+    {
+        QFETCH(int, effect);
+        QFETCH(QString, signature);
+        HShaderCodeBuilder builder;
+        const QString plain = builder.build(false);
+        builder.setEffect(effect);
+        const QString text = builder.build(false);
+        const QString piece = between(text, contrastEnd, vignettingStart);
+        QVERIFY2(signature.isEmpty() ? piece.isEmpty() : piece.contains(signature), qPrintable(piece));
+        QCOMPARE(QString(text).remove(text.indexOf(contrastEnd) + contrastEnd.size(), piece.size()), plain);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShaderCodeBuilder)
+#include "tst_shadercodebuilder.moc"
