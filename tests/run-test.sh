@@ -22,23 +22,40 @@ mkdir -p "$profile/config" "$profile/data" "$profile/cache" "$profile/runtime"
 chmod 700 "$profile/runtime"
 export HOME="$profile" XDG_CONFIG_HOME="$profile/config" XDG_DATA_HOME="$profile/data"
 export XDG_CACHE_HOME="$profile/cache" XDG_RUNTIME_DIR="$profile/runtime"
-# No test reaches the real update server; a test that serves updates sets its own address.
+# No test reaches the real update or hosting servers; a test that serves them sets its own address.
 export GYRE_UPDATE_SERVER="http://127.0.0.1:9/"
+export GYRE_HOSTING_API="https://127.0.0.1:9/app_dev.php/api/"
 
 if [ "$gl" -eq 1 ]; then
-    # -displayfd lets the server pick a free display itself, so parallel tests never collide.
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$profile/display" >"$profile/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do
-        [ -s "$profile/display" ] && break
-        sleep 0.1
+    # Each test gets a server of its own on a display number picked at random; the server's lock
+    # file makes the choice exclusive (a taken number makes it exit at once, and the next is tried).
+    # Low numbers are left to desktops and to servers that other tools start.
+    started=0
+    for attempt in $(seq 1 20); do
+        number=$((200 + RANDOM % 3000))
+        # -noreset: the server would otherwise reset when the probing client below leaves, and a test
+        # connecting during that reset is refused.
+        Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp -noreset >"$profile/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
+        for _ in $(seq 1 100); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1; then
+                started=1
+                break
+            fi
+            sleep 0.1
+        done
+        [ "$started" -eq 1 ] && break
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
     done
-    if [ ! -s "$profile/display" ]; then
-        echo "run-test: Xvfb did not start" >&2
+    if [ "$started" -ne 1 ]; then
+        echo "run-test: no usable Xvfb" >&2
         cat "$profile/xvfb.log" >&2
         exit 1
     fi
-    export DISPLAY=":$(head -n1 "$profile/display")" QT_QPA_PLATFORM=xcb
 else
     export QT_QPA_PLATFORM=offscreen
     unset DISPLAY

@@ -6,6 +6,8 @@
 #include "HQQuickView.h"
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
+#include "net/HHostingManager.h"
+#include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 
@@ -30,6 +32,7 @@ Application::~Application()
     delete window;
     delete global;
     delete shaderBuilder;
+    delete hostingManager;
 }
 
 void Application::setup(bool* hardwareDecoding)
@@ -51,6 +54,7 @@ void Application::setup(bool* hardwareDecoding)
 
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
+    hostingManager = new HHostingManager(settings);
 
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
@@ -58,11 +62,15 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hView"), window);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
+    context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 
     // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
     // instance is the context property.
     qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
                                                    QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
+                                                QStringLiteral("Enums only"));
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -95,6 +103,8 @@ void Application::tearDown()
     global = nullptr;
     delete shaderBuilder;
     shaderBuilder = nullptr;
+    delete hostingManager;
+    hostingManager = nullptr;
 }
 
 void Application::checkOpenGLVersion()

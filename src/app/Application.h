@@ -7,6 +7,7 @@ class HGlobalObject;
 class HQQuickView;
 class HSettingsManager;
 class HShaderCodeBuilder;
+class HHostingManager;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -39,4 +40,5 @@ private:
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    HHostingManager* hostingManager = nullptr;
 };

@@ -6,3 +6,7 @@ target_sources(gyre-core PRIVATE
     net/HUpdateManager.cpp net/HUpdateManager.h
     net/NetLogging.cpp net/NetLogging.h
 )
+target_sources(gyre-core PRIVATE
+    net/HHostingManager.cpp net/HHostingManager.h
+    net/VideosListModel.cpp net/VideosListModel.h
+)

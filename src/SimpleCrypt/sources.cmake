@@ -1,0 +1,4 @@
+# Scrambling of stored credentials.
+target_sources(gyre-core PRIVATE
+    SimpleCrypt/SimpleCrypt.cpp SimpleCrypt/SimpleCrypt.h
+)

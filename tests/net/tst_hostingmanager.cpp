@@ -1,0 +1,408 @@
+#include "FakeHttpServer.h"
+#include "SimpleCrypt/SimpleCrypt.h"
+#include "app/KernelSettingsWriter.h"
+#include "net/HHostingManager.h"
+#include "net/VideosListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSslConfiguration>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString api = "/app_dev.php/api/";
+const QByteArray expired =
+    R"({"error":"invalid_grant","error_description":"The access token provided has expired."})";
+const QByteArray badRefresh = R"({"error":"invalid_grant","error_description":"Invalid refresh token"})";
+
+QByteArray tokens(const QString& access, const QString& refresh, const QString& apiKey = QString())
+{
+    QJsonObject answer{{"access_token", access}, {"refresh_token", refresh}};
+    if (!apiKey.isEmpty()) {
+        answer.insert("api_key", apiKey);
+    }
+    return QJsonDocument(answer).toJson();
+}
+
+QByteArray videos(int count, const QString& user = "ana")
+{
+    QJsonArray list;
+    for (int i = 0; i < count; ++i) {
+        list.append(QJsonObject{{"username", user},
+                                {"title", QString("Reef %1").arg(i)},
+                                {"creation_date", "2026-11-0" + QString::number(i + 1)},
+                                {"thumb_link", "https://cdn.test/t.jpg"},
+                                {"source", QString("https://cdn.test/v%1.mp4").arg(i)},
+                                {"presets", QJsonArray{QJsonObject{{"url", "https://cdn.test/low.mp4"}}}},
+                                {"key", QString("k%1").arg(i)}});
+    }
+    return QJsonDocument(list).toJson();
+}
+
+// Records what the client writes, in order.
+class RecordingSettings : public KernelSettingsWriter
+{
+public:
+    void setValue(const QString& key, const QVariant& value) override
+    {
+        writes.append({key, value.toString()});
+    }
+    QList<QPair<QString, QString>> writes;
+    QStringList keysWritten() const
+    {
+        QStringList keys;
+        for (const auto& write : writes) {
+            keys << write.first;
+        }
+        return keys;
+    }
+};
+} // namespace
+
+// The hosting client against a loopback HTTPS server whose certificate authority is made here.
+class TestHostingManager : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir pki;
+    QSslCertificate authority;
+    QSslCertificate serverCertificate;
+    QSslKey serverKey;
+    std::unique_ptr<FakeHttpServer> serverInstance;
+    RecordingSettings settings;
+    std::unique_ptr<HHostingManager> client;
+    std::unique_ptr<QAbstractItemModelTester> modelTester;
+
+    static bool openssl(const QStringList& arguments, const QString& directory)
+    {
+        QProcess process;
+        process.setWorkingDirectory(directory);
+        process.start("openssl", arguments);
+        return process.waitForFinished(30000) && process.exitCode() == 0;
+    }
+    static void trustAuthority(const QList<QSslCertificate>& extra)
+    {
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        configuration.setCaCertificates(QSslConfiguration::systemCaCertificates() + extra);
+        QSslConfiguration::setDefaultConfiguration(configuration);
+    }
+    QList<FakeHttpServer::Request> requestsTo(const QString& path) const
+    {
+        QList<FakeHttpServer::Request> matching;
+        for (const FakeHttpServer::Request& request : server().fullRequests()) {
+            if (request.url.path(QUrl::FullyEncoded) == api + path) {
+                matching << request;
+            }
+        }
+        return matching;
+    }
+    void serve(const QString& path, int status, const QByteArray& body)
+    {
+        server().setResponse(api + path, status, body);
+    }
+    void queue(const QString& path, int status, const QByteArray& body)
+    {
+        server().queueResponse(api + path, status, body);
+    }
+    FakeHttpServer& server() const { return *serverInstance; }
+    VideosListModel* model() const { return client->videosListModel(); }
+    bool idle() const { return client->requestType() == HHostingManager::None; }
+    void logIn(const QString& apiKey = "K1")
+    {
+        queue("public/token/ana/pw", 200, tokens("A1", "R1", apiKey));
+        client->requestConnection("ana", "pw");
+        QTRY_VERIFY(idle() && client->hostingState() == HHostingManager::Connected);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(pki.isValid());
+        const QString dir = pki.path();
+        QVERIFY(
+            openssl({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                     "-keyout", "ca.key", "-out", "ca.pem", "-days", "2", "-subj", "/CN=Gyre test authority"},
+                    dir));
+        QVERIFY(openssl({"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                         "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1"},
+                        dir));
+        QFile ext(dir + "/ext.cnf");
+        QVERIFY(ext.open(QIODevice::WriteOnly));
+        ext.write("subjectAltName=IP:127.0.0.1\n");
+        ext.close();
+        QVERIFY(openssl({"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                         "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", "ext.cnf"},
+                        dir));
+        authority = QSslCertificate::fromPath(dir + "/ca.pem").value(0);
+        QFile keyFile(dir + "/server.key");
+        QVERIFY(keyFile.open(QIODevice::ReadOnly));
+        serverCertificate = QSslCertificate::fromPath(dir + "/server.pem").value(0);
+        serverKey = QSslKey(keyFile.readAll(), QSsl::Ec);
+        QVERIFY(!serverCertificate.isNull() && !serverKey.isNull());
+    }
+
+    void init()
+    {
+        // A fresh server per test, so no answer or record leaks from one test into the next.
+        serverInstance = std::make_unique<FakeHttpServer>();
+        QVERIFY(server().listen(serverCertificate, serverKey));
+        qputenv("GYRE_HOSTING_API", (server().baseUrl().toString() + "app_dev.php/api/").toUtf8());
+        trustAuthority({authority});
+        settings.writes.clear();
+        client = std::make_unique<HHostingManager>(&settings);
+        modelTester = std::make_unique<QAbstractItemModelTester>(
+            model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        serve("oauth/ready", 200, "{}");
+    }
+    void cleanup()
+    {
+        modelTester.reset();
+        client.reset();
+        serverInstance.reset();
+    }
+
+    void untrustedCertificateFailsTheLogin()
+    {
+        trustAuthority({});
+        client = std::make_unique<HHostingManager>(&settings);
+        QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
+        serve("public/token/ana/pw", 200, tokens("A1", "R1", "K1"));
+        client->requestConnection("ana", "pw");
+        QCOMPARE(client->hostingState(), HHostingManager::Connecting);
+        QTRY_COMPARE(responses.size(), 1);
+        QCOMPARE(responses.at(0).at(0).toBool(), false);
+        QVERIFY(!responses.at(0).at(1).toString().isEmpty());
+        QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
+        QVERIFY(requestsTo("public/token/ana/pw").isEmpty()); // the password never left
+        QCOMPARE(settings.keysWritten(),
+                 (QStringList{"application/hosting/userName", "application/hosting/password",
+                              "application/hosting/accessToken", "application/hosting/refreshToken",
+                              "application/hosting/apiKey"}));
+    }
+
+    void listingWithoutLoginThenOneAccessTest()
+    {
+        serve("public/videos", 200, videos(3));
+        client->requestContent();
+        QTRY_COMPARE(model()->rowCount(), 3);
+        const FakeHttpServer::Request listing = requestsTo("public/videos").value(0);
+        QCOMPARE(listing.method, QByteArray("POST"));
+        QCOMPARE(listing.headers.value("authorization"), QByteArray("Bearer "));
+        QCOMPARE(listing.headers.value("content-type"), QByteArray("application/json"));
+        const QJsonObject filter = QJsonDocument::fromJson(listing.body).object().value("filter").toObject();
+        QCOMPARE(filter, (QJsonObject{{"start", 0},
+                                      {"limit", 20},
+                                      {"shuffle", 0},
+                                      {"order", QJsonArray{QJsonObject{{"date", "DESC"}}}}}));
+
+        const QModelIndex first = model()->index(0);
+        QCOMPARE(first.data(VideosListModel::UserNameRole).toString(), QString("ana"));
+        QCOMPARE(first.data(VideosListModel::SourceUrlRole).toString(), QString("https://cdn.test/v0.mp4"));
+        QCOMPARE(first.data(VideosListModel::PresetsRole).toList().last().toMap().value("url").toString(),
+                 QString("https://cdn.test/low.mp4"));
+        QCOMPARE(model()->roleNames().value(VideosListModel::ThumbLinkRole), QByteArray("thumbLink"));
+        QCOMPARE(int(model()->flags(first)), 35);
+
+        QTRY_COMPARE(requestsTo("oauth/ready").size(), 1);
+        QTRY_COMPARE(client->hostingState(), HHostingManager::Connected);
+        client->requestContent(HHostingManager::PublicVideos, 20);
+        QTRY_COMPARE(requestsTo("public/videos").size(), 2);
+        QTRY_VERIFY(idle());
+        QTest::qWait(100);
+        QCOMPARE(requestsTo("oauth/ready").size(), 1);
+    }
+
+    void secondListingWhileOneIsInFlight()
+    {
+        serve("public/videos", 200, videos(2));
+        client->requestContent();
+        QTRY_COMPARE(model()->rowCount(), 2);
+        QTRY_VERIFY(idle());
+
+        server().hold(api + "public/videos");
+        client->requestContent();
+        QTRY_COMPARE(requestsTo("public/videos").size(), 2);
+        QCOMPARE(model()->rowCount(), 0);
+        client->requestContent(HHostingManager::PublicVideos, 40);
+        QCOMPARE(model()->rowCount(), 0);
+        server().release(api + "public/videos");
+        QTRY_COMPARE(model()->rowCount(), 2);
+        QTest::qWait(100);
+        QCOMPARE(requestsTo("public/videos").size(), 2);
+    }
+
+    void expiredTokenRefreshesAndResends()
+    {
+        logIn();
+        queue("public/videos", 200, expired);
+        queue("public/refresh_token/K1/ana/pw/R1", 200, tokens("A2", "R2"));
+        serve("public/videos", 200, videos(4));
+        QSignalSpy inserted(model(), &QAbstractItemModel::rowsInserted);
+        client->setFirstOrderType("views");
+        client->setFirstOrderDirection("ASC");
+        client->requestContent();
+        QTRY_COMPARE(model()->rowCount(), 4);
+        const auto listings = requestsTo("public/videos");
+        QCOMPARE(listings.size(), 2);
+        QCOMPARE(listings.at(1).body, listings.at(0).body);
+        QCOMPARE(listings.at(0).headers.value("authorization"), QByteArray("Bearer A1"));
+        QCOMPARE(listings.at(1).headers.value("authorization"), QByteArray("Bearer A2"));
+        const QJsonArray order =
+            QJsonDocument::fromJson(listings.at(0).body).object()["filter"].toObject()["order"].toArray();
+        QCOMPARE(order, (QJsonArray{QJsonObject{{"views", "ASC"}}}));
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(client->hostingState(), HHostingManager::Connected);
+    }
+
+    void invalidRefreshTokenLogsInAgain()
+    {
+        logIn();
+        queue("oauth/videos/K1", 200, expired);
+        queue("public/refresh_token/K1/ana/pw/R1", 200, badRefresh);
+        queue("public/token/ana/pw", 200, tokens("A3", "R3"));
+        serve("oauth/videos/K1", 200, videos(1));
+        client->requestContent(HHostingManager::MyVideos);
+        QTRY_COMPARE(model()->rowCount(), 1);
+        QCOMPARE(requestsTo("oauth/videos/K1").size(), 2);
+        QCOMPARE(requestsTo("public/token/ana/pw").size(), 2);
+        QCOMPARE(requestsTo("oauth/videos/K1").at(1).headers.value("authorization"), QByteArray("Bearer A3"));
+    }
+
+    void loginAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("apiKeyWritten");
+        QTest::addColumn<QString>("bearer");
+        QTest::addRow("with a key") << tokens("A9", "R9", "K9") << true << "Bearer A9";
+        QTest::addRow("without a key") << tokens("A9", "R9") << false << "Bearer A9";
+        QTest::addRow("an array") << QByteArray("[]") << false << "Bearer ";
+    }
+    void loginAnswers()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, apiKeyWritten);
+        QFETCH(QString, bearer);
+        logIn("K1");
+        settings.writes.clear();
+        QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
+        queue("public/token/ana/pw", 200, answer);
+        client->requestConnection("ana", "pw");
+        QTRY_COMPARE(responses.size(), 1);
+        QCOMPARE(responses.at(0), (QVariantList{true, QString()}));
+        QCOMPARE(client->hostingState(), HHostingManager::Connected);
+        QCOMPARE(settings.keysWritten().contains("application/hosting/apiKey"), apiKeyWritten);
+        QTRY_VERIFY(idle());
+
+        serve("oauth/videos/" + QString(apiKeyWritten ? "K9" : "K1"), 200, videos(1));
+        client->requestContent(HHostingManager::MyVideos);
+        QTRY_COMPARE(model()->rowCount(), 1);
+        const auto listing = server().fullRequests().last();
+        QCOMPARE(listing.headers.value("authorization"), bearer.toUtf8());
+    }
+
+    void storedSecretsAreScrambledValues()
+    {
+        queue("public/token/ana/p%2Fw%23%3F", 200, tokens("A1", "R1", "K1"));
+        client->requestConnection("ana", "p/w#?");
+        QTRY_VERIFY(idle() && client->hostingState() == HHostingManager::Connected);
+        SimpleCrypt crypt(Q_UINT64_C(0x5a17c3e98b264d1f));
+        QMap<QString, QString> stored;
+        for (const auto& write : settings.writes) {
+            stored.insert(write.first, write.second);
+        }
+        QCOMPARE(stored.value("application/hosting/userName"), QString("ana"));
+        QCOMPARE(crypt.decryptToString(stored.value("application/hosting/password")), QString("p/w#?"));
+        QCOMPARE(crypt.decryptToString(stored.value("application/hosting/accessToken")), QString("A1"));
+        QCOMPARE(crypt.decryptToString(stored.value("application/hosting/refreshToken")), QString("R1"));
+        QCOMPARE(crypt.decryptToString(stored.value("application/hosting/apiKey")), QString("K1"));
+        QVERIFY(!stored.value("application/hosting/password").contains("p/w"));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("message"); // empty: any transport error text
+        QTest::addRow("server error object")
+            << 200 << QByteArray(R"({"error":"bad","error_description":"No."})")
+            << "Error in server response : bad No.";
+        QTest::addRow("not JSON") << 200 << QByteArray("<html>")
+                                  << "Failed to parse server response to JSON.";
+        QTest::addRow("HTTP error") << 503 << QByteArray("{}") << "";
+    }
+    void failures()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, message);
+
+        // A failed login forgets every credential, in memory and in the settings.
+        QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
+        queue("public/token/ana/pw", status, body);
+        client->requestConnection("ana", "pw");
+        QTRY_COMPARE(responses.size(), 1);
+        QCOMPARE(responses.at(0).at(0).toBool(), false);
+        if (!message.isEmpty()) {
+            QCOMPARE(responses.at(0).at(1).toString(), message);
+        }
+        QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
+        for (const auto& write : settings.writes) {
+            QCOMPARE(write.second, QString());
+        }
+        QCOMPARE(settings.writes.size(), 5);
+
+        // A failed listing says so once and is not sent again.
+        QSignalSpy messages(client.get(), &HHostingManager::displayMessage);
+        queue("public/videos", status, body);
+        client->requestContent();
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(messages.at(0).at(1).toInt(), 3);
+        if (!message.isEmpty()) {
+            QCOMPARE(messages.at(0).at(0).toString(), message);
+        }
+        QTRY_VERIFY(idle());
+        QTest::qWait(100);
+        QCOMPARE(requestsTo("public/videos").size(), 1);
+    }
+
+    void quietCases()
+    {
+        serve("public/videos", 200, videos(2));
+        client->requestContent();
+        QTRY_COMPARE(model()->rowCount(), 2);
+        QTRY_VERIFY(idle());
+        const int sent = server().fullRequests().size();
+
+        client->requestContent(5); // no such category: nothing at all
+        QCOMPARE(model()->rowCount(), 2);
+        QCOMPARE(client->requestType(), HHostingManager::None);
+
+        QSignalSpy messages(client.get(), &HHostingManager::displayMessage);
+        serve("public/videos", 200, R"({"videos":[]})"); // an object without "error"
+        client->requestContent();
+        QTRY_VERIFY(server().fullRequests().size() > sent);
+        QTRY_VERIFY(idle());
+        QCOMPARE(model()->rowCount(), 0);
+        QCOMPARE(messages.size(), 0);
+    }
+
+    void logoutForgetsWithoutAskingTheServer()
+    {
+        logIn();
+        settings.writes.clear();
+        const int sent = server().fullRequests().size();
+        client->requestDisconnection();
+        QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
+        QCOMPARE(settings.writes.size(), 5);
+        QTest::qWait(50);
+        QCOMPARE(server().fullRequests().size(), sent);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostingManager)
+#include "tst_hostingmanager.moc"
