@@ -6,6 +6,11 @@
 #include "HQQuickView.h"
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
+#include "devices/HDisplay.h"
+#include "devices/HLeap.h"
+#include "devices/HLeapFingerOGL.h"
+#include "devices/HOculus.h"
+#include "devices/HSensorQt.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 
@@ -30,6 +35,10 @@ Application::~Application()
     delete window;
     delete global;
     delete shaderBuilder;
+    delete oculus;
+    delete leap;
+    delete display;
+    delete sensor;
 }
 
 void Application::setup(bool* hardwareDecoding)
@@ -49,20 +58,30 @@ void Application::setup(bool* hardwareDecoding)
     // The media player module lives in the resources.
     engine->addImportPath(QStringLiteral(":/"));
 
+    display = new HDisplay();
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
+    oculus = new HOculus();
+    leap = new HLeap();
+
+    sensor = new HSensorQt(global);
 
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
     context->setContextProperty(QStringLiteral("hView"), window);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
+    context->setContextProperty(QStringLiteral("hOculus"), oculus);
+    context->setContextProperty(QStringLiteral("hLeap"), leap);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hSensor"), sensor);
+    context->setContextProperty(QStringLiteral("hDisplay"), display);
 
     // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
     // instance is the context property.
     qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
                                                    QStringLiteral("Enums only"));
+    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -95,6 +114,14 @@ void Application::tearDown()
     global = nullptr;
     delete shaderBuilder;
     shaderBuilder = nullptr;
+    delete oculus;
+    oculus = nullptr;
+    delete leap;
+    leap = nullptr;
+    delete display;
+    display = nullptr;
+    delete sensor;
+    sensor = nullptr;
 }
 
 void Application::checkOpenGLVersion()

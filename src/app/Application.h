@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QVariantMap>
 
+class HDisplay;
 class HGlobalObject;
+class HLeap;
+class HOculus;
 class HQQuickView;
+class HSensor;
 class HSettingsManager;
 class HShaderCodeBuilder;
 
@@ -26,6 +30,10 @@ public:
     HQQuickView* mainWindow() const { return window; }
     HGlobalObject* globalObject() const { return global; }
     HShaderCodeBuilder* shaderCodeBuilder() const { return shaderBuilder; }
+    HDisplay* displayObject() const { return display; }
+    HOculus* oculusObject() const { return oculus; }
+    HLeap* leapObject() const { return leap; }
+    HSensor* orientationSensor() const { return sensor; }
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -39,4 +47,8 @@ private:
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    HDisplay* display = nullptr;
+    HOculus* oculus = nullptr;
+    HLeap* leap = nullptr;
+    HSensor* sensor = nullptr;
 };
