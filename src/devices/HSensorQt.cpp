@@ -16,7 +16,8 @@ HSensorQt::HSensorQt(HGlobalObject* globalObject, QObject* parent) : HSensor(glo
     const auto fail = [this, translated](const char* text) {
         appendLogMessage(translated(text));
         appendLogMessage(translated("Sensor initialization failed.\n"));
-        qCInfo(lcDevices).noquote() << "No orientation sensor:" << logMessage().trimmed();
+        qCInfo(lcDevices).noquote() << "No orientation sensor:"
+                                    << logMessage().trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
     };
 
     if (QSensor::sensorsForType(QRotationSensor::type).isEmpty()) {

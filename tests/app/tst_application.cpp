@@ -3,6 +3,10 @@
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
+#include "devices/HDisplay.h"
+#include "devices/HLeap.h"
+#include "devices/HOculus.h"
+#include "devices/HSensor.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 
@@ -98,6 +102,16 @@ private slots:
         QVERIFY(app.shaderCodeBuilder());
         QCOMPARE(context->contextProperty("hGlobalObject").value<QObject*>(), app.globalObject());
         QCOMPARE(context->contextProperty("hShaderCodeBuilder").value<QObject*>(), app.shaderCodeBuilder());
+        const QList<QPair<const char*, QObject*>> devices{{"hOculus", app.oculusObject()},
+                                                          {"hLeap", app.leapObject()},
+                                                          {"hSensor", app.orientationSensor()},
+                                                          {"hDisplay", app.displayObject()}};
+        for (const auto& [name, object] : devices) {
+            QVERIFY2(object, name);
+            QCOMPARE(context->contextProperty(name).value<QObject*>(), object);
+        }
+        // Whatever sensors the machine has, the sensor is the platform's own.
+        QVERIFY(app.orientationSensor()->isSupported());
 
         QQmlComponent enums(app.mainWindow()->engine());
         enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
@@ -117,6 +131,13 @@ private slots:
         instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
         QVERIFY(instance.isError());
         QVERIFY2(instance.errorString().contains("Enums only"), qPrintable(instance.errorString()));
+
+        QQmlComponent finger(app.mainWindow()->engine());
+        finger.setData("import Veyrix 1.0\nHLeapFingerOGL { cameraId: 2; lensLimit: 0.5 }", QUrl());
+        QScopedPointer<QObject> item(finger.create(context));
+        QVERIFY2(item, qPrintable(finger.errorString()));
+        QCOMPARE(item->property("cameraId").toInt(), 0);
+        QCOMPARE(item->property("lensLimit").toDouble(), 0.0);
     }
 
     void titles_data()
@@ -245,8 +266,8 @@ private slots:
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the update check made above, and the flag.
-        QCOMPARE(stored.allKeys(), (QStringList{"application/touchMode", "general/last_update_check",
-                                                "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.allKeys(),
+                 (QStringList{"application/touchMode", "general/last_update_check", "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
