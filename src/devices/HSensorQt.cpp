@@ -15,7 +15,7 @@ HSensorQt::HSensorQt(HGlobalObject* globalObject, QObject* parent) : HSensor(glo
     const auto translated = [](const char* text) { return QCoreApplication::translate("HSensor", text); };
     const auto fail = [this, translated](const char* text) {
         appendLogMessage(translated(text));
-        appendLogMessage(translated("Sensor initialization failed.\n"));
+        appendLogMessage(translated(QT_TRANSLATE_NOOP("HSensor", "Sensor initialization failed.\n")));
         qCInfo(lcDevices).noquote() << "No orientation sensor:"
                                     << logMessage().trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
     };
@@ -44,7 +44,7 @@ HSensorQt::HSensorQt(HGlobalObject* globalObject, QObject* parent) : HSensor(glo
     sensor = candidate;
     connect(sensor, &QSensor::readingChanged, this, &HSensorQt::readingChanged);
     setAvailable(true);
-    appendLogMessage(translated("Sensor initialization succeeded.\n"));
+    appendLogMessage(translated(QT_TRANSLATE_NOOP("HSensor", "Sensor initialization succeeded.\n")));
     qCInfo(lcDevices) << "Orientation sensor:" << sensor->identifier();
 }
 
