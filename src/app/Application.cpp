@@ -6,6 +6,11 @@
 #include "HQQuickView.h"
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
+#include "devices/HDisplay.h"
+#include "devices/HLeap.h"
+#include "devices/HLeapFingerOGL.h"
+#include "devices/HOculus.h"
+#include "devices/HSensorQt.h"
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
@@ -19,7 +24,14 @@
 
 namespace {
 const QString hardwareDecodingKey = QStringLiteral("vlc/hardwareDecoding");
+
+template <typename T>
+void deleteAndForget(T*& object)
+{
+    delete object;
+    object = nullptr;
 }
+} // namespace
 
 Application::Application(int& argc, char** argv, HSettingsManager* settingsStore)
     : QApplication(argc, argv), settings(settingsStore)
@@ -29,10 +41,7 @@ Application::Application(int& argc, char** argv, HSettingsManager* settingsStore
 Application::~Application()
 {
     // tearDown() normally ran already; this only matters when exec() was never reached.
-    delete window;
-    delete global;
-    delete shaderBuilder;
-    delete hostingManager;
+    deleteCoreObjects();
 }
 
 void Application::setup(bool* hardwareDecoding)
@@ -52,16 +61,25 @@ void Application::setup(bool* hardwareDecoding)
     // The media player module lives in the resources.
     engine->addImportPath(QStringLiteral(":/"));
 
+    display = new HDisplay();
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
+    oculus = new HOculus();
+    leap = new HLeap();
     hostingManager = new HHostingManager(settings);
+
+    sensor = new HSensorQt(global);
 
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
     context->setContextProperty(QStringLiteral("hView"), window);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
+    context->setContextProperty(QStringLiteral("hOculus"), oculus);
+    context->setContextProperty(QStringLiteral("hLeap"), leap);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hSensor"), sensor);
+    context->setContextProperty(QStringLiteral("hDisplay"), display);
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 
@@ -71,6 +89,7 @@ void Application::setup(bool* hardwareDecoding)
                                                    QStringLiteral("Enums only"));
     qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
                                                 QStringLiteral("Enums only"));
+    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -96,15 +115,19 @@ void Application::setup(bool* hardwareDecoding)
 void Application::tearDown()
 {
     settings->setValue(hardwareDecodingKey, *hardwareDecodingFlag);
+    deleteCoreObjects();
+}
 
-    delete window;
-    window = nullptr;
-    delete global;
-    global = nullptr;
-    delete shaderBuilder;
-    shaderBuilder = nullptr;
-    delete hostingManager;
-    hostingManager = nullptr;
+void Application::deleteCoreObjects()
+{
+    deleteAndForget(window);
+    deleteAndForget(global);
+    deleteAndForget(shaderBuilder);
+    deleteAndForget(oculus);
+    deleteAndForget(leap);
+    deleteAndForget(display);
+    deleteAndForget(sensor);
+    deleteAndForget(hostingManager);
 }
 
 void Application::checkOpenGLVersion()

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QVariantMap>
 
+class HDisplay;
 class HGlobalObject;
+class HLeap;
+class HOculus;
 class HQQuickView;
+class HSensor;
 class HSettingsManager;
 class HShaderCodeBuilder;
 class HHostingManager;
@@ -27,6 +31,11 @@ public:
     HQQuickView* mainWindow() const { return window; }
     HGlobalObject* globalObject() const { return global; }
     HShaderCodeBuilder* shaderCodeBuilder() const { return shaderBuilder; }
+    HHostingManager* hostingClient() const { return hostingManager; }
+    HDisplay* displayObject() const { return display; }
+    HOculus* oculusObject() const { return oculus; }
+    HLeap* leapObject() const { return leap; }
+    HSensor* orientationSensor() const { return sensor; }
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -34,11 +43,18 @@ public slots:
     void displayOpenGLErrorMessage();
 
 private:
+    // In the tear-down's order: each object may still be used by the ones deleted after it.
+    void deleteCoreObjects();
+
     HSettingsManager* const settings;
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    HDisplay* display = nullptr;
+    HOculus* oculus = nullptr;
+    HLeap* leap = nullptr;
+    HSensor* sensor = nullptr;
     HHostingManager* hostingManager = nullptr;
 };

@@ -1,1 +1,11 @@
-# Sources of the devices module, added to the core library.
+# Head tracking and input devices: the orientation sensor (Qt Sensors) and the device objects the
+# interface binds to.
+target_sources(gyre-core PRIVATE
+    devices/HSensor.cpp devices/HSensor.h
+    devices/HSensorQt.cpp devices/HSensorQt.h
+    devices/HDisplay.cpp devices/HDisplay.h
+    devices/HOculus.cpp devices/HOculus.h
+    devices/HLeap.cpp devices/HLeap.h
+    devices/HLeapFingerOGL.cpp devices/HLeapFingerOGL.h
+    devices/DevicesLogging.cpp devices/DevicesLogging.h
+)

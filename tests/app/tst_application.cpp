@@ -3,6 +3,12 @@
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
+#include "net/HHostingManager.h"
+#include "net/VideosListModel.h"
+#include "devices/HDisplay.h"
+#include "devices/HLeap.h"
+#include "devices/HOculus.h"
+#include "devices/HSensor.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 
@@ -98,13 +104,27 @@ private slots:
         QVERIFY(app.shaderCodeBuilder());
         QCOMPARE(context->contextProperty("hGlobalObject").value<QObject*>(), app.globalObject());
         QCOMPARE(context->contextProperty("hShaderCodeBuilder").value<QObject*>(), app.shaderCodeBuilder());
+        const QList<QPair<const char*, QObject*>> published{
+            {"hOculus", app.oculusObject()},
+            {"hLeap", app.leapObject()},
+            {"hSensor", app.orientationSensor()},
+            {"hDisplay", app.displayObject()},
+            {"hHostingManager", app.hostingClient()},
+            {"videosListModel", app.hostingClient()->videosListModel()}};
+        for (const auto& [name, object] : published) {
+            QVERIFY2(object, name);
+            QCOMPARE(context->contextProperty(name).value<QObject*>(), object);
+        }
+        // Whatever sensors the machine has, the sensor is the platform's own.
+        QVERIFY(app.orientationSensor()->isSupported());
 
         QQmlComponent enums(app.mainWindow()->engine());
         enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
                       "QtObject { property int fisheye: HShaderCodeBuilder.FISHEYE;"
                       " property int blue: HShaderCodeBuilder.BLUE_ONLY;"
                       " property int sideBySide: HShaderCodeBuilder.STEREO_3D_SIDEBYSIDE;"
-                      " property int current: hShaderCodeBuilder.projection }",
+                      " property int current: hShaderCodeBuilder.projection;"
+                      " property int connected: HHostingManager.Connected }",
                       QUrl());
         QScopedPointer<QObject> object(enums.create(context));
         QVERIFY2(object, qPrintable(enums.errorString()));
@@ -112,11 +132,19 @@ private slots:
         QCOMPARE(object->property("blue").toInt(), 7);
         QCOMPARE(object->property("sideBySide").toInt(), 2);
         QCOMPARE(object->property("current").toInt(), 0);
+        QCOMPARE(object->property("connected").toInt(), 2);
 
         QQmlComponent instance(app.mainWindow()->engine());
         instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
         QVERIFY(instance.isError());
         QVERIFY2(instance.errorString().contains("Enums only"), qPrintable(instance.errorString()));
+
+        QQmlComponent finger(app.mainWindow()->engine());
+        finger.setData("import Veyrix 1.0\nHLeapFingerOGL { cameraId: 2; lensLimit: 0.5 }", QUrl());
+        QScopedPointer<QObject> item(finger.create(context));
+        QVERIFY2(item, qPrintable(finger.errorString()));
+        QCOMPARE(item->property("cameraId").toInt(), 0);
+        QCOMPARE(item->property("lensLimit").toDouble(), 0.0);
     }
 
     void titles_data()
@@ -245,8 +273,8 @@ private slots:
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the update check made above, and the flag.
-        QCOMPARE(stored.allKeys(), (QStringList{"application/touchMode", "general/last_update_check",
-                                                "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.allKeys(),
+                 (QStringList{"application/touchMode", "general/last_update_check", "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }

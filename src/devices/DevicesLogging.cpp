@@ -1,0 +1,3 @@
+#include "DevicesLogging.h"
+
+Q_LOGGING_CATEGORY(lcDevices, "gyre.devices")
