@@ -7,8 +7,10 @@
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
 #include "render/HShaderCodeBuilder.h"
+#include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QOpenGLContext>
 #include <QQmlContext>
@@ -20,7 +22,7 @@ const QString hardwareDecodingKey = QStringLiteral("vlc/hardwareDecoding");
 }
 
 Application::Application(int& argc, char** argv, HSettingsManager* settingsStore)
-    : QApplication(argc, argv), settings(settingsStore)
+    : QApplication(argc, argv), settings(settingsStore), launchDirectory(QDir::currentPath())
 {
 }
 
@@ -63,6 +65,7 @@ void Application::setup(bool* hardwareDecoding)
     // instance is the context property.
     qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
                                                    QStringLiteral("Enums only"));
+    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -83,6 +86,24 @@ void Application::setup(bool* hardwareDecoding)
 
     QCoreApplication::setOrganizationName(ProductInfo::organizationName());
     QCoreApplication::setApplicationName(ProductInfo::settingsApplicationName());
+
+    // Last, once the scene and with it the media loader exist.
+    openCommandLineFiles();
+}
+
+void Application::openCommandLineFiles()
+{
+    if (!arguments.contains(QStringLiteral("files"))) {
+        return;
+    }
+    QStringList files = arguments.value(QStringLiteral("files")).toStringList();
+    for (QString& file : files) {
+        const QUrl url = HGlobalObject::urlFromText(file);
+        if (url.isLocalFile() && QDir::isRelativePath(url.toLocalFile())) {
+            file = QDir::cleanPath(QDir(launchDirectory).absoluteFilePath(url.toLocalFile()));
+        }
+    }
+    global->openFiles(files, true);
 }
 
 void Application::tearDown()

@@ -33,7 +33,12 @@ public slots:
     void displayOpenGLErrorMessage();
 
 private:
+    void openCommandLineFiles();
+
     HSettingsManager* const settings;
+    // main() makes the program's folder current; relative paths on the command line name files
+    // in the folder the user started it from.
+    const QString launchDirectory;
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
     HQQuickView* window = nullptr;
