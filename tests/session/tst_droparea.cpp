@@ -37,7 +37,7 @@ private slots:
         QTest::addColumn<int>("drops");
         QTest::addRow("one file") << QStringList{"reef.mp4"} << 1;
         QTest::addRow("the same file twice") << QStringList{"reef.mp4"} << 2;
-        QTest::addRow("three files, as listed") << QStringList{"c.jpg", "a b.jpg", "ö.png"} << 1;
+        QTest::addRow("three files, as listed") << QStringList{"c #1.jpg", "a b.jpg", "ö.png"} << 1;
         QTest::addRow("plain text") << QStringList() << 1;
     }
     void drops()
