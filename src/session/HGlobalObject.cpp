@@ -53,13 +53,13 @@ HGlobalObject::HGlobalObject(HSettingsManager* settingsStore, QObject* parent)
 {
     touchModeValue = settings->ensureValue(touchModeKey, true).toBool();
 
+    const QVariant storedDuration =
+        settings->ensureValue(imageDisplayDurationKey, defaultImageDisplayDuration);
     bool isNumber = false;
-    int duration =
-        settings->ensureValue(imageDisplayDurationKey, defaultImageDisplayDuration).toInt(&isNumber);
+    int duration = storedDuration.toInt(&isNumber);
     if (!isNumber || duration <= 0) {
         // A zero interval would flip through the photos as fast as they load.
-        qCWarning(lcSession) << "Ignoring the photo display duration"
-                             << settings->value(imageDisplayDurationKey, {}) << "- using"
+        qCWarning(lcSession) << "Ignoring the photo display duration" << storedDuration << "- using"
                              << defaultImageDisplayDuration << "ms";
         duration = defaultImageDisplayDuration;
     }
@@ -396,10 +396,7 @@ void HGlobalObject::openFiles(const QList<QUrl>& urls, bool checkFile)
         }
     }
 
-    imageTimer->stop();
-    playlist.clear();
-    playListIndexValue = -1;
-    emit playListIndexChanged();
+    clearPlayList();
 
     if (!error.isEmpty()) {
         qCWarning(lcSession).noquote() << urls.first().toString() << error;
