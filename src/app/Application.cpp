@@ -14,8 +14,10 @@
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
+#include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QOpenGLContext>
 #include <QQmlContext>
@@ -34,7 +36,7 @@ void deleteAndForget(T*& object)
 } // namespace
 
 Application::Application(int& argc, char** argv, HSettingsManager* settingsStore)
-    : QApplication(argc, argv), settings(settingsStore)
+    : QApplication(argc, argv), settings(settingsStore), launchDirectory(QDir::currentPath())
 {
 }
 
@@ -89,6 +91,7 @@ void Application::setup(bool* hardwareDecoding)
                                                    QStringLiteral("Enums only"));
     qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
                                                 QStringLiteral("Enums only"));
+    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
     qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
@@ -110,6 +113,24 @@ void Application::setup(bool* hardwareDecoding)
 
     QCoreApplication::setOrganizationName(ProductInfo::organizationName());
     QCoreApplication::setApplicationName(ProductInfo::settingsApplicationName());
+
+    // Last, once the scene and with it the media loader exist.
+    openCommandLineFiles();
+}
+
+void Application::openCommandLineFiles()
+{
+    if (!arguments.contains(QStringLiteral("files"))) {
+        return;
+    }
+    QStringList files = arguments.value(QStringLiteral("files")).toStringList();
+    for (QString& file : files) {
+        const QUrl url = HGlobalObject::urlFromText(file);
+        if (url.isLocalFile() && QDir::isRelativePath(url.toLocalFile())) {
+            file = QDir::cleanPath(QDir(launchDirectory).absoluteFilePath(url.toLocalFile()));
+        }
+    }
+    global->openFiles(files, true);
 }
 
 void Application::tearDown()

@@ -43,10 +43,14 @@ public slots:
     void displayOpenGLErrorMessage();
 
 private:
+    void openCommandLineFiles();
     // In the tear-down's order: each object may still be used by the ones deleted after it.
     void deleteCoreObjects();
 
     HSettingsManager* const settings;
+    // main() makes the program's folder current; relative paths on the command line name files
+    // in the folder the user started it from.
+    const QString launchDirectory;
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
     HQQuickView* window = nullptr;

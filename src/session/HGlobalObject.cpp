@@ -1,18 +1,39 @@
 #include "HGlobalObject.h"
 
+#include "HPlaylistFile.h"
+#include "SessionLogging.h"
 #include "app/HCrashHandling.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QTimer>
 
 #include <cmath>
 
 namespace {
 
 const QString touchModeKey = QStringLiteral("application/touchMode");
+const QString imageDisplayDurationKey = QStringLiteral("application/playlist/imageDisplayDuration");
+constexpr int defaultImageDisplayDuration = 30000; // milliseconds
+
+// Suffixes the media loader plays as video, lower case.
+const QStringList videoExtensions{
+    QStringLiteral("3gp"),  QStringLiteral("asf"),  QStringLiteral("avi"),  QStringLiteral("divx"),
+    QStringLiteral("dvx"),  QStringLiteral("flv"),  QStringLiteral("h264"), QStringLiteral("m3u8"),
+    QStringLiteral("m4v"),  QStringLiteral("mkv"),  QStringLiteral("mov"),  QStringLiteral("movie"),
+    QStringLiteral("mp4"),  QStringLiteral("mp4v"), QStringLiteral("mpe"),  QStringLiteral("mpeg"),
+    QStringLiteral("mpg"),  QStringLiteral("ogg"),  QStringLiteral("swf"),  QStringLiteral("ts"),
+    QStringLiteral("vivo"), QStringLiteral("wmv")};
+
+QString lowerSuffix(const QUrl& url)
+{
+    return QFileInfo(url.toString()).suffix().toLower();
+}
 
 constexpr double pi = 3.141592653589793;
 // The float nearest to 2π, widened: yaw wraps by exactly this step.
@@ -27,9 +48,23 @@ HGlobalObject::HGlobalObject(HSettingsManager* settingsStore, QObject* parent)
       yawMaxValue(float(pi)),
       // The pictures this viewer is made for span 360° of yaw and the band from 15° below to
       // 45° above the horizon.
-      pitchMinValue(-0.2617994f), pitchMaxValue(0.7853982f), settings(settingsStore)
+      pitchMinValue(-0.2617994f), pitchMaxValue(0.7853982f), settings(settingsStore),
+      imageTimer(new QTimer(this))
 {
     touchModeValue = settings->ensureValue(touchModeKey, true).toBool();
+
+    const QVariant storedDuration =
+        settings->ensureValue(imageDisplayDurationKey, defaultImageDisplayDuration);
+    bool isNumber = false;
+    int duration = storedDuration.toInt(&isNumber);
+    if (!isNumber || duration <= 0) {
+        // A zero interval would flip through the photos as fast as they load.
+        qCWarning(lcSession) << "Ignoring the photo display duration" << storedDuration << "- using"
+                             << defaultImageDisplayDuration << "ms";
+        duration = defaultImageDisplayDuration;
+    }
+    imageTimer->setInterval(duration);
+    connect(imageTimer, &QTimer::timeout, this, &HGlobalObject::playListSetNext);
 }
 
 void HGlobalObject::setYaw(float value, bool update)
@@ -293,4 +328,194 @@ QString HGlobalObject::aboutThirdParty() const
               "give the details of your rights.")
                .arg(ProductInfo::displayName()) +
            QStringLiteral("\n\n") + HCrashHandling::licenceNotice();
+}
+
+int HGlobalObject::imageDisplayDuration() const
+{
+    return imageTimer->interval();
+}
+
+void HGlobalObject::setPlayListIndex(int index)
+{
+    if (index == playListIndexValue) {
+        return;
+    }
+    imageTimer->stop();
+    playListIndexValue = index;
+    if (index >= 0 && index < playlist.size()) {
+        processFileSource(playlist.at(index), true, QString());
+    }
+    emit playListIndexChanged();
+}
+
+void HGlobalObject::openFile(const QString& url, bool checkFile)
+{
+    openFiles(QList<QString>{url}, checkFile);
+}
+
+QUrl HGlobalObject::urlFromText(const QString& text)
+{
+    const QUrl url(text, QUrl::TolerantMode);
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("file")) {
+        return url;
+    }
+    // Everything else is a path, a Windows drive path included ("C:" is no scheme), and so are
+    // names holding "#" or "?", which a URL would cut off.
+    return QUrl::fromLocalFile(text);
+}
+
+void HGlobalObject::openFiles(const QList<QString>& urls, bool checkFile)
+{
+    QList<QUrl> converted;
+    converted.reserve(urls.size());
+    for (const QString& text : urls) {
+        converted.append(urlFromText(text));
+    }
+    openFiles(converted, checkFile);
+}
+
+void HGlobalObject::openFiles(const QList<QUrl>& urls, bool checkFile)
+{
+    if (urls.isEmpty()) {
+        return;
+    }
+
+    QList<QUrl> media = urls;
+    QString error;
+    if (urls.size() == 1 && HPlaylistFile::isPlaylistFile(urls.first())) {
+        const HPlaylistFile playlistFile(urls.first().toLocalFile());
+        error = playlistFile.error();
+        if (error.isEmpty()) {
+            media.clear();
+            for (const HPlaylistFile::Entry& entry : playlistFile.entries()) {
+                media.append(entry.media);
+                logoMap.insert(entry.media, entry.logo); // a later entry for the same media wins
+            }
+        }
+    }
+
+    clearPlayList();
+
+    if (!error.isEmpty()) {
+        qCWarning(lcSession).noquote() << urls.first().toString() << error;
+        processFileSource(QString(), checkFile, error);
+        return;
+    }
+
+    resetOrientation();
+
+    qCInfo(lcSession) << "Opening" << media;
+    if (media.size() > 1) {
+        playlist = media;
+        setPlayListIndex(0); // playlist entries are always checked by the loader
+    } else {
+        processFileSource(media.first(), checkFile, QString());
+    }
+}
+
+bool HGlobalObject::playListIsEmpty() const
+{
+    return playlist.size() < 2;
+}
+
+void HGlobalObject::playListSetNext()
+{
+    const int next = playListIndexValue + 1;
+    setPlayListIndex(next >= playlist.size() ? 0 : next);
+}
+
+void HGlobalObject::playListSetPrevious()
+{
+    const int previous = playListIndexValue - 1;
+    setPlayListIndex(previous < 0 ? playlist.size() - 1 : previous);
+}
+
+QList<QString> HGlobalObject::getPlayListNames() const
+{
+    QList<QString> names;
+    names.reserve(playlist.size());
+    for (const QUrl& url : playlist) {
+        const QString name = url.fileName(QUrl::FullyDecoded);
+        const int dot = name.lastIndexOf(QLatin1Char('.'));
+        names.append(dot < 0 ? name : name.left(dot));
+    }
+    return names;
+}
+
+void HGlobalObject::clearPlayList()
+{
+    imageTimer->stop();
+    playlist.clear();
+    playListIndexValue = -1;
+    emit playListIndexChanged();
+}
+
+void HGlobalObject::startTimerNextImage()
+{
+    imageTimer->start();
+}
+
+void HGlobalObject::setMediaLoader(QObject* loader)
+{
+    mediaLoader = loader;
+}
+
+QUrl HGlobalObject::getDynamicLogo(const QUrl& url) const
+{
+    return logoMap.value(url);
+}
+
+QUrl HGlobalObject::checkFilePath(const QUrl& filePath) const
+{
+    // Media inside the resources are opened from the file system instead.
+    if (filePath.scheme() != QLatin1String("qrc")) {
+        return filePath;
+    }
+    QUrl url = filePath;
+    url.setScheme(QStringLiteral("file"));
+    return url;
+}
+
+bool HGlobalObject::isValidFilePath(const QUrl& filePath) const
+{
+    // Whether a media can be played is found out by playing it.
+    Q_UNUSED(filePath)
+    return true;
+}
+
+bool HGlobalObject::isImageFile(const QUrl& filePath) const
+{
+    // Whatever the installed image plug-ins read counts as a photo.
+    return QImageReader::supportedImageFormats().contains(lowerSuffix(filePath).toUtf8());
+}
+
+bool HGlobalObject::isVideoFile(const QUrl& filePath) const
+{
+    return videoExtensions.contains(lowerSuffix(filePath));
+}
+
+void HGlobalObject::resetOrientation()
+{
+    // Each new media starts looking straight ahead; the matrix is rebuilt once for all three.
+    setYaw(0.0f, false);
+    setPitch(0.0f, false);
+    setRoll(0.0f, false);
+    updateRotationMatrix();
+}
+
+void HGlobalObject::processFileSource(const QVariant& fileSource, bool checkFile, const QString& error)
+{
+    // Before the loader has registered, only the playlist state changes.
+    if (!mediaLoader) {
+        return;
+    }
+    // Never asked to clear the playlist from here: this object has just set it.
+    const bool clearPlaylist = false;
+    if (!QMetaObject::invokeMethod(mediaLoader, "processFileSource", Qt::AutoConnection,
+                                   Q_ARG(QVariant, fileSource), Q_ARG(QVariant, checkFile),
+                                   Q_ARG(QVariant, clearPlaylist), Q_ARG(QVariant, error))) {
+        qCWarning(lcSession) << "The media loader" << mediaLoader << "has no processFileSource()";
+    }
 }

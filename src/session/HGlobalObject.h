@@ -1,16 +1,24 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
 #include <QMatrix4x4>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QVariant>
 
 class HSettingsManager;
+class QTimer;
 
 // The viewer's session state as QML sees it ("hGlobalObject"): view orientation, field of view,
 // the angular limits of the picture and the rotation matrix the renderer draws with, plus QML's
 // bridge to the settings store and a few application services. Every source of orientation goes
 // through these setters; the renderer reads the getters.
+//
+// It also keeps the playlist: whatever the user names (paths, URLs, a playlist file) becomes a
+// list of media URLs, and each entry in turn is handed to the QML media loader.
 class HGlobalObject : public QObject
 {
     Q_OBJECT
@@ -26,6 +34,7 @@ class HGlobalObject : public QObject
     Q_PROPERTY(float pitchMax READ pitchMax WRITE setPitchMax NOTIFY pitchMaxChanged)
     Q_PROPERTY(
         QMatrix4x4 rotationMatrix READ rotationMatrix WRITE setRotationMatrix NOTIFY rotationMatrixChanged)
+    Q_PROPERTY(int playListIndex READ playListIndex WRITE setPlayListIndex NOTIFY playListIndexChanged)
     Q_PROPERTY(bool touchMode READ touchMode WRITE setTouchMode NOTIFY touchModeChanged)
 
 public:
@@ -73,6 +82,39 @@ public:
     Q_INVOKABLE QString getEnterpriseWebLink() const;
     Q_INVOKABLE QString aboutThirdParty() const;
 
+    // Playlist and media opening.
+    int playListIndex() const { return playListIndexValue; }
+    // Moves to an entry and hands it to the media loader; an index outside the playlist only
+    // moves.
+    void setPlayListIndex(int index);
+    QList<QUrl> playList() const { return playlist; }
+    int imageDisplayDuration() const;
+
+    // A path or URL as the user wrote it: http, https and file URLs are taken as they are,
+    // anything else is a local path (possibly relative).
+    static QUrl urlFromText(const QString& text);
+
+    Q_INVOKABLE void openFile(const QString& url, bool checkFile = true);
+    // Texts are paths or URLs; local paths become file URLs.
+    Q_INVOKABLE void openFiles(const QList<QString>& urls, bool checkFile = true);
+    // One media opens on its own, several become the playlist, one playlist file is expanded.
+    Q_INVOKABLE void openFiles(const QList<QUrl>& urls, bool checkFile = true);
+    // True for fewer than two entries: there is nothing to step to.
+    Q_INVOKABLE bool playListIsEmpty() const;
+    Q_INVOKABLE void playListSetPrevious();
+    Q_INVOKABLE QList<QString> getPlayListNames() const;
+    Q_INVOKABLE void clearPlayList();
+    Q_INVOKABLE void startTimerNextImage();
+    Q_INVOKABLE void setMediaLoader(QObject* loader);
+    Q_INVOKABLE QUrl getDynamicLogo(const QUrl& url) const;
+    Q_INVOKABLE QUrl checkFilePath(const QUrl& filePath) const;
+    Q_INVOKABLE bool isValidFilePath(const QUrl& filePath) const;
+    Q_INVOKABLE bool isImageFile(const QUrl& filePath) const;
+    Q_INVOKABLE bool isVideoFile(const QUrl& filePath) const;
+
+public slots:
+    void playListSetNext();
+
 signals:
     void videoLogMessageChanged();
     void yawChanged();
@@ -85,10 +127,13 @@ signals:
     void pitchMaxChanged();
     void rotationMatrixChanged();
     void touchModeChanged();
+    void playListIndexChanged();
 
 private:
     void updateRotationMatrix();
     void updateAnglesFromMatrix();
+    void resetOrientation();
+    void processFileSource(const QVariant& fileSource, bool checkFile, const QString& error);
 
     QString videoLogMessageValue;
     float yawValue = 0.0f;
@@ -102,4 +147,12 @@ private:
     QMatrix4x4 rotationMatrixValue;
     bool touchModeValue = true;
     HSettingsManager* const settings;
+
+    QList<QUrl> playlist;
+    int playListIndexValue = -1;
+    QTimer* imageTimer;
+    // QML owns the loader; the pointer clears itself when the scene goes first.
+    QPointer<QObject> mediaLoader;
+    // Logos named by playlist files, by media URL; kept for the whole run.
+    QMap<QUrl, QUrl> logoMap;
 };

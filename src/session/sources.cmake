@@ -1,5 +1,8 @@
-# Session state: the global object (view state and QML's bridge to the core).
+# Session state: the global object (view state, QML's bridge to the core, the playlist) and the
+# drop area.
 target_sources(gyre-core PRIVATE
+    session/HDropArea.cpp session/HDropArea.h
     session/HGlobalObject.cpp session/HGlobalObject.h
+    session/HPlaylistFile.cpp session/HPlaylistFile.h
     session/SessionLogging.cpp session/SessionLogging.h
 )

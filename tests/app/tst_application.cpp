@@ -3,14 +3,16 @@
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
-#include "net/HHostingManager.h"
-#include "net/VideosListModel.h"
 #include "devices/HDisplay.h"
 #include "devices/HLeap.h"
 #include "devices/HOculus.h"
 #include "devices/HSensor.h"
+#include "net/HHostingManager.h"
+#include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
+
+#include <QDir>
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -20,8 +22,13 @@
 #include <QQmlError>
 #include <QtTest>
 
-// The whole start-up and tear-down in one process, as the player runs them. Built twice: once
-// started with no argument, once with --demo and the other options.
+namespace {
+// The folder the test was started from, before it made the program's folder current as main() does.
+QString launchDirectory;
+} // namespace
+
+// The whole start-up and tear-down in one process, as the player runs them. Built three times:
+// started with no argument, with --demo, the other options and one file, and with three files.
 class TestApplication : public QObject
 {
     Q_OBJECT
@@ -36,6 +43,15 @@ private:
     static bool demoStart()
     {
 #ifdef GYRE_TEST_DEMO_START
+        return true;
+#else
+        return false;
+#endif
+    }
+
+    static bool playlistStart()
+    {
+#ifdef GYRE_TEST_PLAYLIST_START
         return true;
 #else
         return false;
@@ -76,12 +92,39 @@ private slots:
             QCOMPARE(app.commandLine().value("udp").toString(), QString("slave"));
             QCOMPARE(app.commandLine().value("oculus").toBool(), true);
             QCOMPARE(app.commandLine().value("files").toStringList(), QStringList{"first.jpg"});
+        } else if (playlistStart()) {
+            QCOMPARE(app.commandLine().value("udp").toString(), QString());
+            QCOMPARE(app.commandLine().value("files").toStringList(),
+                     (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
         } else {
             QVERIFY(app.commandLine().isEmpty());
         }
         QCOMPARE(window->demoMode(), demoStart());
         QCOMPARE(window->fullScreen(), demoStart());
         QCOMPARE(window->windowState() == Qt::WindowFullScreen, demoStart());
+    }
+
+    // The last step of the set-up opens the files, named relative to the folder the program was
+    // started in, not to the program's folder that start-up makes current.
+    void commandLineFilesAreOpened()
+    {
+        HGlobalObject* global = app.globalObject();
+        if (playlistStart()) {
+            QVERIFY(QDir::currentPath() != launchDirectory);
+            const QDir photos(launchDirectory);
+            QCOMPARE(global->playList(), (QList<QUrl>{QUrl::fromLocalFile(photos.filePath("a.jpg")),
+                                                      QUrl::fromLocalFile(photos.filePath("b.jpg")),
+                                                      QUrl::fromLocalFile(photos.filePath("c.jpg"))}));
+            QCOMPARE(global->playListIndex(), 0);
+            QVERIFY(!global->playListIsEmpty());
+        } else {
+            // One file opens on its own, without a playlist. "first.jpg" does not exist: nothing
+            // here looks, the media loader is the one that finds out.
+            QVERIFY(global->playList().isEmpty());
+            QCOMPARE(global->playListIndex(), -1);
+        }
+        // Opening a media resets the view, which clamps the initial pitch into the picture's band.
+        QCOMPARE(global->pitch(), demoStart() || playlistStart() ? -0.2617994f : 0.0f);
     }
 
     void windowShape()
@@ -145,6 +188,12 @@ private slots:
         QVERIFY2(item, qPrintable(finger.errorString()));
         QCOMPARE(item->property("cameraId").toInt(), 0);
         QCOMPARE(item->property("lensLimit").toDouble(), 0.0);
+
+        QQmlComponent dropArea(app.mainWindow()->engine());
+        dropArea.setData("import Veyrix 1.0\nHDropArea {}", QUrl());
+        QScopedPointer<QObject> dropItem(dropArea.create(context));
+        QVERIFY2(dropItem, qPrintable(dropArea.errorString()));
+        QVERIFY(dropItem->property("filePathList").isValid());
     }
 
     void titles_data()
@@ -274,7 +323,9 @@ private slots:
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the update check made above, and the flag.
         QCOMPARE(stored.allKeys(),
-                 (QStringList{"application/touchMode", "general/last_update_check", "vlc/hardwareDecoding"}));
+                 (QStringList{"application/playlist/imageDisplayDuration", "application/touchMode",
+                              "general/last_update_check", "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.value("application/playlist/imageDisplayDuration").toInt(), 30000);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
@@ -293,6 +344,21 @@ int main(int argc, char** argv)
               << "--oculus"
               << "first.jpg";
 #endif
+#ifdef GYRE_TEST_PLAYLIST_START
+    // Three photos named as typed in their own folder.
+    QTemporaryDir photos;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        QFile photo(photos.filePath(name));
+        if (!photo.open(QIODevice::WriteOnly)) {
+            return 1;
+        }
+    }
+    QDir::setCurrent(photos.path());
+    arguments << "a.jpg"
+              << "b.jpg"
+              << "c.jpg";
+#endif
+    launchDirectory = QDir::currentPath();
     std::vector<QByteArray> storage;
     std::vector<char*> appArgv;
     for (const QString& argument : arguments) {
@@ -304,6 +370,7 @@ int main(int argc, char** argv)
     appArgv.push_back(nullptr);
     int appArgc = int(storage.size());
     Application app(appArgc, appArgv.data(), &store);
+    QDir::setCurrent(QCoreApplication::applicationDirPath()); // as main() does
     FakeHttpServer updates;
     if (!updates.listen()) {
         return 1;

@@ -1,0 +1,69 @@
+#include "HPlaylistFile.h"
+
+#include "SessionLogging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+namespace {
+
+// The user sees these texts as the global object's own messages.
+QString message(const char* text)
+{
+    return QCoreApplication::translate("HGlobalObject", text);
+}
+
+} // namespace
+
+bool HPlaylistFile::isPlaylistFile(const QUrl& url)
+{
+    return QFileInfo(url.toLocalFile()).suffix() == QLatin1String("vxpl");
+}
+
+HPlaylistFile::HPlaylistFile(const QString& path) : directory(QFileInfo(path).absolutePath())
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qCWarning(lcSession) << "Cannot open playlist" << path << file.errorString();
+        errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : cannot open file .vxpl"));
+        return;
+    }
+
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (document.isNull()) {
+        qCWarning(lcSession) << "Cannot parse playlist" << path << parseError.errorString() << "at"
+                             << parseError.offset;
+        errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : cannot parse json"));
+        return;
+    }
+    if (!document.isArray()) {
+        errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : json is not an array"));
+        return;
+    }
+    const QJsonArray array = document.array();
+    if (array.isEmpty()) {
+        errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : json is empty"));
+        return;
+    }
+
+    for (const QJsonValue& element : array) {
+        // A member that is missing or not text reads as empty and so names the playlist's folder;
+        // the media loader then refuses that entry like any other it cannot show.
+        const QJsonObject object = element.toObject();
+        entryList.append({resolve(object.value(QLatin1String("media")).toString()),
+                          resolve(object.value(QLatin1String("logo")).toString())});
+    }
+}
+
+QUrl HPlaylistFile::resolve(const QString& path) const
+{
+    const QString absolute = QDir::cleanPath(QDir(directory).absoluteFilePath(path));
+    return QUrl::fromLocalFile(QDir::toNativeSeparators(absolute));
+}
