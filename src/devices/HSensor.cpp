@@ -4,25 +4,6 @@
 
 #include <cmath>
 
-namespace {
-
-// The global object's own construction of the view matrix from its angles, Ry(-yaw) · Rx(-pitch) ·
-// Rz(roll) on column vectors, so that a matrix rebuilt here is the one it would build itself.
-QMatrix4x4 viewMatrix(float yaw, float pitch, float roll)
-{
-    const double sY = std::sin(double(yaw)), cY = std::cos(double(yaw));
-    const double sP = std::sin(double(pitch)), cP = std::cos(double(pitch));
-    const double sR = std::sin(double(roll)), cR = std::cos(double(roll));
-    // clang-format off
-    return QMatrix4x4(float(cR * cY + sR * sP * sY), float(cR * sP * sY - sR * cY), float(-cP * sY), 0.0f,
-                      float(cP * sR), float(cP * cR), float(sP), 0.0f,
-                      float(cR * sY - sR * sP * cY), float(-sR * sY - cR * sP * cY), float(cP * cY), 0.0f,
-                      0.0f, 0.0f, 0.0f, 1.0f);
-    // clang-format on
-}
-
-} // namespace
-
 HSensor::HSensor(HGlobalObject* globalObject, QObject* parent)
     : QObject(parent), logMessageValue(tr("Orientation sensor is not supported on this platform.\n")),
       global(globalObject)
@@ -84,5 +65,6 @@ void HSensor::handleOrientation(const QMatrix3x3& orientation)
     }
     global->setRotationMatrix(referenceValue * current, true);
     // The global object has clamped the pitch it derived; show what it allows, without roll.
-    global->setRotationMatrix(viewMatrix(global->yaw(), global->pitch(), global->roll()), false);
+    global->setRotationMatrix(
+        HGlobalObject::rotationMatrixFor(global->yaw(), global->pitch(), global->roll()), false);
 }

@@ -199,18 +199,23 @@ float HGlobalObject::clampPitch(float value) const
     return value;
 }
 
+QMatrix4x4 HGlobalObject::rotationMatrixFor(float yaw, float pitch, float roll)
+{
+    // Ry(-yaw) · Rx(-pitch) · Rz(roll), on column vectors, computed in double.
+    const double sY = std::sin(double(yaw)), cY = std::cos(double(yaw));
+    const double sP = std::sin(double(pitch)), cP = std::cos(double(pitch));
+    const double sR = std::sin(double(roll)), cR = std::cos(double(roll));
+    // clang-format off
+    return QMatrix4x4(float(cR * cY + sR * sP * sY), float(cR * sP * sY - sR * cY), float(-cP * sY), 0.0f,
+                      float(cP * sR), float(cP * cR), float(sP), 0.0f,
+                      float(cR * sY - sR * sP * cY), float(-sR * sY - cR * sP * cY), float(cP * cY), 0.0f,
+                      0.0f, 0.0f, 0.0f, 1.0f);
+    // clang-format on
+}
+
 void HGlobalObject::updateRotationMatrix()
 {
-    // Ry(-yaw) · Rx(-pitch) · Rz(roll), on column vectors.
-    const double sY = std::sin(double(yawValue)), cY = std::cos(double(yawValue));
-    const double sP = std::sin(double(pitchValue)), cP = std::cos(double(pitchValue));
-    const double sR = std::sin(double(rollValue)), cR = std::cos(double(rollValue));
-    // clang-format off
-    const QMatrix4x4 matrix(float(cR * cY + sR * sP * sY), float(cR * sP * sY - sR * cY), float(-cP * sY), 0.0f,
-                            float(cP * sR), float(cP * cR), float(sP), 0.0f,
-                            float(cR * sY - sR * sP * cY), float(-sR * sY - cR * sP * cY), float(cP * cY), 0.0f,
-                            0.0f, 0.0f, 0.0f, 1.0f);
-    // clang-format on
+    const QMatrix4x4 matrix = rotationMatrixFor(yawValue, pitchValue, rollValue);
     if (matrix != rotationMatrixValue) {
         rotationMatrixValue = matrix;
         emit rotationMatrixChanged();

@@ -40,6 +40,10 @@ class HGlobalObject : public QObject
 public:
     explicit HGlobalObject(HSettingsManager* settings, QObject* parent = nullptr);
 
+    // The view matrix of these angles, as the renderer expects it; every rebuilt matrix comes
+    // from here.
+    static QMatrix4x4 rotationMatrixFor(float yaw, float pitch, float roll);
+
     QString videoLogMessage() const { return videoLogMessageValue; }
     float yaw() const { return yawValue; }
     float pitch() const { return pitchValue; }
