@@ -6,6 +6,7 @@
 #include "HQQuickView.h"
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
+#include "video/HVideoPlugin.h"
 
 #include <QMessageBox>
 #include <QOpenGLContext>
@@ -24,6 +25,7 @@ Application::Application(int& argc, char** argv, HSettingsManager* settingsStore
 Application::~Application()
 {
     // tearDown() normally ran already; this only matters when exec() was never reached.
+    delete videoSelector;
     delete window;
 }
 
@@ -33,6 +35,8 @@ void Application::setup(bool* hardwareDecoding)
     arguments = HCommandLine::parse(QCoreApplication::arguments());
 
     *hardwareDecodingFlag = settings->getBool(hardwareDecodingKey, *hardwareDecodingFlag);
+    // Before the scene loads: it registers the video item's QML type.
+    videoSelector = new HVideoPlugin(settings, hardwareDecodingFlag);
 
     window = new HQQuickView(arguments.value(QStringLiteral("demo")).toBool());
     connect(window, &QQuickWindow::sceneGraphInitialized, this, &Application::checkOpenGLVersion,
@@ -46,6 +50,7 @@ void Application::setup(bool* hardwareDecoding)
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
+    context->setContextProperty(QStringLiteral("hVideoPlugin"), videoSelector);
     context->setContextProperty(QStringLiteral("hView"), window);
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
@@ -73,6 +78,8 @@ void Application::tearDown()
 {
     settings->setValue(hardwareDecodingKey, *hardwareDecodingFlag);
 
+    delete videoSelector;
+    videoSelector = nullptr;
     delete window;
     window = nullptr;
 }

@@ -5,6 +5,7 @@
 
 class HQQuickView;
 class HSettingsManager;
+class HVideoPlugin;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -22,6 +23,7 @@ public:
 
     QVariantMap commandLine() const { return arguments; }
     HQQuickView* mainWindow() const { return window; }
+    HVideoPlugin* videoPlugin() const { return videoSelector; }
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -32,5 +34,6 @@ private:
     HSettingsManager* const settings;
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
+    HVideoPlugin* videoSelector = nullptr;
     HQQuickView* window = nullptr;
 };

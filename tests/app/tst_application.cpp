@@ -2,6 +2,8 @@
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
+#include "video/HVideoPlugin.h"
+#include "video/HuiQuickVideoPlayerVlc.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -82,6 +84,20 @@ private slots:
         QCOMPARE(QCoreApplication::applicationName(), QString("Gyre Player 1.0"));
     }
 
+    void videoBackEndIsPublished()
+    {
+        HVideoPlugin* plugin = app.videoPlugin();
+        QVERIFY(plugin);
+        QCOMPARE(app.mainWindow()->rootContext()->contextProperty("hVideoPlugin").value<QObject*>(), plugin);
+        QCOMPARE(plugin->getCurrentPlugin(), QString("vlc"));
+        // The selector works on main()'s flag itself, and the video item reads that same flag.
+        QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), &hardwareDecoding);
+        plugin->setCurrentPlugin("vlc_hw");
+        QCOMPARE(hardwareDecoding, true);
+        plugin->setCurrentPlugin("vlc");
+        QCOMPARE(hardwareDecoding, false);
+    }
+
     void titles_data()
     {
         QTest::addColumn<QString>("source");
@@ -155,11 +171,13 @@ private slots:
         QCOMPARE(app.exec(), 0);
         app.tearDown();
         QVERIFY(!app.mainWindow());
+        QVERIFY(!app.videoPlugin());
+        QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), nullptr);
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
-        // Nothing but the flag: no object of today's start-up writes a first-start key.
-        QCOMPARE(stored.allKeys(), QStringList{"vlc/hardwareDecoding"});
+        // The flag, and the back end chosen above: no object of today's start-up writes a first-start key.
+        QCOMPARE(stored.allKeys(), (QStringList{"application/videoPlugin", "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
 };
