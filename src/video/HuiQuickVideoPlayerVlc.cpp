@@ -249,7 +249,6 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
         libvlc_media_player_play(player);
         emit volumeChanged();
         source = url;
-        statisticsTimer.start();
         qCInfo(lcVideo).noquote() << "opening" << url.toString();
     } else {
         qCWarning(lcVideo).noquote() << "libvlc cannot open" << url.toString();
@@ -406,6 +405,17 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
         return;
     }
     emit vlcStateChanged(state);
+    // Statistics are logged while the media is under way, and once more when it stops.
+    if (state == Opening || state == Buffering || state == Playing) {
+        if (!statisticsTimer.isActive()) {
+            statisticsTimer.start();
+        }
+    } else if (state == Stopped || state == Ended || state == Error) {
+        if (statisticsTimer.isActive()) {
+            statisticsTimer.stop();
+            reportStatistics();
+        }
+    }
     if (state == Error) {
         mediaFailed = true;
         reportError(error);

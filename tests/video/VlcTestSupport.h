@@ -21,32 +21,13 @@ inline QUrl mediaUrl(const QString& name)
 class PlayerLog : public QObject
 {
 public:
-    explicit PlayerLog(Player* player)
+    explicit PlayerLog(Player* player) : item(player)
     {
-        // Direct connections: a signal emitted on one of libvlc's threads is seen there.
-        const auto record = [this](QVector<int>& list, int value) {
-            offGuiThread = offGuiThread || QThread::currentThread() != QCoreApplication::instance()->thread();
-            list.append(value);
-        };
-        connect(
-            player, &Player::vlcStateChanged, this, [this, record](int state) { record(states, state); },
-            Qt::DirectConnection);
-        connect(
-            player, &Player::positionChanged, this,
-            [this, record](int position) { record(positions, position); }, Qt::DirectConnection);
-        connect(
-            player, &Player::durationChanged, this,
-            [this, record](int duration) { record(durations, duration); }, Qt::DirectConnection);
-        connect(
-            player, &Player::sourceChanged, this, [this, record] { record(sourceChanges, 1); },
-            Qt::DirectConnection);
-        connect(
-            player, &Player::errorStringChanged, this,
-            [this, record](const QString& error) {
-                record(errorCount, 1);
-                errors.append(error);
-            },
-            Qt::DirectConnection);
+        watch(&Player::vlcStateChanged, [this](int state) { states << state; });
+        watch(&Player::positionChanged, [this](int position) { positions << position; });
+        watch(&Player::durationChanged, [this](int duration) { durations << duration; });
+        watch(&Player::sourceChanged, [this] { ++sourceChanges; });
+        watch(&Player::errorStringChanged, [this](const QString& error) { errors << error; });
     }
 
     bool waitForState(int state, int timeout = openTimeout)
@@ -59,16 +40,31 @@ public:
         states.clear();
         positions.clear();
         durations.clear();
-        sourceChanges.clear();
-        errorCount.clear();
+        sourceChanges = 0;
         errors.clear();
     }
 
     QVector<int> states;
     QVector<int> positions;
     QVector<int> durations;
-    QVector<int> sourceChanges;
-    QVector<int> errorCount;
+    int sourceChanges = 0;
     QStringList errors;
     bool offGuiThread = false;
+
+private:
+    // Direct connections: a signal emitted on one of libvlc's threads is seen on that thread.
+    template <typename... Args, typename Record>
+    void watch(void (Player::*signal)(Args...), Record record)
+    {
+        connect(
+            item, signal, this,
+            [this, record](Args... arguments) {
+                offGuiThread =
+                    offGuiThread || QThread::currentThread() != QCoreApplication::instance()->thread();
+                record(arguments...);
+            },
+            Qt::DirectConnection);
+    }
+
+    Player* item;
 };

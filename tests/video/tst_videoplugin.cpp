@@ -20,9 +20,8 @@ private:
     // Each case gets a store of its own, empty at first.
     std::unique_ptr<HSettingsManager> freshStore()
     {
-        auto store = std::make_unique<HSettingsManager>(QSettings::UserScope, "Zelmo",
-                                                        QString("videoplugin-%1").arg(++stores));
-        return store;
+        return std::make_unique<HSettingsManager>(QSettings::UserScope, "Zelmo",
+                                                  QString("videoplugin-%1").arg(++stores));
     }
     int stores = 0;
 
@@ -125,13 +124,11 @@ private slots:
         QFETCH(bool, hardwareDecoding);
         const QStringList arguments = HuiQuickVideoPlayerVlc::instanceArguments(hardwareDecoding);
         QCOMPARE(arguments.contains("--avcodec-hw=vaapi"), hardwareDecoding);
-        std::vector<QByteArray> storage;
+        QByteArrayList storage;
         std::vector<const char*> argv;
         for (const QString& argument : arguments) {
-            storage.push_back(argument.toUtf8());
-        }
-        for (const QByteArray& bytes : storage) {
-            argv.push_back(bytes.constData());
+            storage << argument.toUtf8();
+            argv.push_back(storage.last().constData());
         }
         // libvlc refuses an argument list with an unknown option outright.
         libvlc_instance_t* instance = libvlc_new(int(argv.size()), argv.data());

@@ -32,7 +32,7 @@ private slots:
         const QUrl clip = mediaUrl("clip-1920x960.mp4");
 
         player.openFile(clip);
-        QCOMPARE(log.sourceChanges.size(), 1);
+        QCOMPARE(log.sourceChanges, 1);
         QCOMPARE(player.getSource(), clip);
         QVERIFY(log.waitForState(Player::Playing));
         QCOMPARE(log.states.first(), int(Player::Opening));
@@ -43,7 +43,7 @@ private slots:
         // An empty source is ignored while the media plays on.
         player.openFile(QUrl());
         player.setProperty("source", QUrl());
-        QCOMPARE(log.sourceChanges.size(), 1);
+        QCOMPARE(log.sourceChanges, 1);
         QCOMPARE(player.getSource(), clip);
 
         QVERIFY(QTest::qWaitFor([&] { return log.positions.size() >= 3; }, openTimeout));
@@ -107,11 +107,11 @@ private slots:
         Player player;
         PlayerLog log(&player);
         player.openFile(mediaUrl("audio-only.m4a"));
-        QCOMPARE(log.sourceChanges.size(), 1);
+        QCOMPARE(log.sourceChanges, 1);
         QTRY_COMPARE_WITH_TIMEOUT(log.durations.size(), 1, openTimeout);
         QVERIFY(qAbs(log.durations.first() - 2000) <= 100);
         QTRY_VERIFY_WITH_TIMEOUT(player.getSource().isEmpty(), openTimeout);
-        QCOMPARE(log.sourceChanges.size(), 1);
+        QCOMPARE(log.sourceChanges, 1);
         // Nothing is held any more, so there is nothing to start over.
         log.clear();
         player.restart();
