@@ -181,7 +181,8 @@ int main(int argc, char** argv)
         std::printf("  ** playback did not end normally (state %d) **\n", finalState);
     }
     std::printf("  frames in file          %d\n", inFile);
-    std::printf("  frames decoded          %d\n", decoded);
+    std::printf("  frames decoded          %d (handed to the item; libvlc drops late ones before)\n",
+                decoded);
     std::printf("  frames lost             %d\n", lost);
     std::printf("  frames presented (item) %d\n", presented);
     std::printf("  window frames swapped   %d\n", swapped);

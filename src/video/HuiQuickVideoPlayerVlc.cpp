@@ -395,7 +395,9 @@ void HuiQuickVideoPlayerVlc::handleEvent(const libvlc_event_t* event, void* opaq
 
 void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const QString& error)
 {
-    if (generation != mediaGeneration) {
+    // A media that has been replaced has nothing more to say; one that was closed or dropped still
+    // reports how it stops.
+    if (generation != mediaGeneration && media) {
         return;
     }
     if (state == Opening) {

@@ -91,8 +91,10 @@ private slots:
         QCOMPARE(player.getVolume(), 0.5f);
         QCOMPARE(volume.count(), 2);
 
+        log.clear();
         player.close();
         QVERIFY(player.getSource().isEmpty());
+        QVERIFY(log.waitForState(Player::Stopped));
         log.clear();
         player.openFile(clip);
         QCOMPARE(player.getSource(), clip);
