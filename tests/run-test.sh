@@ -25,6 +25,8 @@ export XDG_CACHE_HOME="$profile/cache" XDG_RUNTIME_DIR="$profile/runtime"
 # No test reaches the real update or hosting servers; a test that serves them sets its own address.
 export GYRE_UPDATE_SERVER="http://127.0.0.1:9/"
 export GYRE_HOSTING_API="https://127.0.0.1:9/app_dev.php/api/"
+# Sound goes nowhere: a machine without a sound card otherwise fills the log with ALSA's complaints.
+printf 'pcm.!default { type null }\n' >"$profile/.asoundrc"
 
 if [ "$gl" -eq 1 ]; then
     # Each test gets a server of its own on a display number picked at random; the server's lock

@@ -16,6 +16,7 @@
 #include "render/HShaderCodeBuilder.h"
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
+#include "video/HVideoPlugin.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -52,6 +53,8 @@ void Application::setup(bool* hardwareDecoding)
     arguments = HCommandLine::parse(QCoreApplication::arguments());
 
     *hardwareDecodingFlag = settings->getBool(hardwareDecodingKey, *hardwareDecodingFlag);
+    // Before the scene loads: it registers the video item's QML type.
+    videoSelector = new HVideoPlugin(settings, hardwareDecodingFlag);
 
     window = new HQQuickView(arguments.value(QStringLiteral("demo")).toBool(), settings);
     connect(window, &QQuickWindow::sceneGraphInitialized, this, &Application::checkOpenGLVersion,
@@ -75,6 +78,7 @@ void Application::setup(bool* hardwareDecoding)
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
+    context->setContextProperty(QStringLiteral("hVideoPlugin"), videoSelector);
     context->setContextProperty(QStringLiteral("hView"), window);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hOculus"), oculus);
@@ -141,6 +145,7 @@ void Application::tearDown()
 
 void Application::deleteCoreObjects()
 {
+    deleteAndForget(videoSelector);
     deleteAndForget(window);
     deleteAndForget(global);
     deleteAndForget(shaderBuilder);

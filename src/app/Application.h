@@ -12,6 +12,7 @@ class HSensor;
 class HSettingsManager;
 class HShaderCodeBuilder;
 class HHostingManager;
+class HVideoPlugin;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -36,6 +37,7 @@ public:
     HOculus* oculusObject() const { return oculus; }
     HLeap* leapObject() const { return leap; }
     HSensor* orientationSensor() const { return sensor; }
+    HVideoPlugin* videoPlugin() const { return videoSelector; }
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -53,6 +55,7 @@ private:
     const QString launchDirectory;
     bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
+    HVideoPlugin* videoSelector = nullptr;
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;

@@ -1,1 +1,10 @@
-# Sources of the video module, added to the core library.
+# Video playback: the libvlc video item and the choice of video back end.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBVLC REQUIRED IMPORTED_TARGET libvlc)
+
+target_sources(gyre-core PRIVATE
+    video/HuiQuickVideoPlayerVlc.cpp video/HuiQuickVideoPlayerVlc.h
+    video/HVideoPlugin.cpp video/HVideoPlugin.h
+    video/VideoLogging.cpp video/VideoLogging.h
+)
+target_link_libraries(gyre-core PRIVATE PkgConfig::LIBVLC)

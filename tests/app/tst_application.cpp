@@ -12,6 +12,8 @@
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 
+#include "video/HVideoPlugin.h"
+#include "video/HuiQuickVideoPlayerVlc.h"
 #include <QDir>
 
 #include <QOffscreenSurface>
@@ -196,6 +198,20 @@ private slots:
         QVERIFY(dropItem->property("filePathList").isValid());
     }
 
+    void videoBackEndIsPublished()
+    {
+        HVideoPlugin* plugin = app.videoPlugin();
+        QVERIFY(plugin);
+        QCOMPARE(app.mainWindow()->rootContext()->contextProperty("hVideoPlugin").value<QObject*>(), plugin);
+        QCOMPARE(plugin->getCurrentPlugin(), QString("vlc"));
+        // The selector works on main()'s flag itself, and the video item reads that same flag.
+        QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), &hardwareDecoding);
+        plugin->setCurrentPlugin("vlc_hw");
+        QCOMPARE(hardwareDecoding, true);
+        plugin->setCurrentPlugin("vlc");
+        QCOMPARE(hardwareDecoding, false);
+    }
+
     void titles_data()
     {
         QTest::addColumn<QString>("source");
@@ -318,13 +334,16 @@ private slots:
         QVERIFY(!app.mainWindow());
         QVERIFY(!app.globalObject());
         QVERIFY(!app.shaderCodeBuilder());
+        QVERIFY(!app.videoPlugin());
+        QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), nullptr);
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
-        // The first-start keys of the core objects, the update check made above, and the flag.
-        QCOMPARE(stored.allKeys(),
-                 (QStringList{"application/playlist/imageDisplayDuration", "application/touchMode",
-                              "general/last_update_check", "vlc/hardwareDecoding"}));
+        // The first-start keys of the core objects, the back end and the update check made above,
+        // and the flag.
+        QCOMPARE(stored.allKeys(), (QStringList{"application/playlist/imageDisplayDuration",
+                                                "application/touchMode", "application/videoPlugin",
+                                                "general/last_update_check", "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("application/playlist/imageDisplayDuration").toInt(), 30000);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
