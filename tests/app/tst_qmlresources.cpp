@@ -1,3 +1,5 @@
+#include "video/HuiQuickVideoPlayerVlc.h"
+
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QtTest>
@@ -9,6 +11,12 @@ class TestQmlResources : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // Start-up registers the libvlc item through the video plugin before any scene loads.
+        qmlRegisterType<HuiQuickVideoPlayerVlc>("VLCQt", 1, 0, "VlcVideoPlayer");
+    }
+
     void bundlesAreRegistered_data()
     {
         QTest::addColumn<QString>("path");

@@ -1,0 +1,59 @@
+import QtQuick 2.0
+import QtMultimedia 5.0
+import VLCQt 1.0
+
+// The libvlc player inside H_MediaPlayer: libvlc's states become Qt Multimedia's playback state
+// and status, so the rest of the interface sees one kind of player.
+VlcVideoPlayer {
+    id: vlcPlayer
+
+    property variant h_mediaPlayer: parent
+
+    nativeSize: h_mediaPlayer.nativeSize
+    // An empty source is ignored by the item: the old media plays on until a new one is set.
+    source: h_mediaPlayer.mediaSource
+    volume: h_mediaPlayer.volume
+
+    onDurationChanged: h_mediaPlayer.duration = duration
+    onErrorStringChanged: h_mediaPlayer.errorString = errorString
+    // The item only ever reports errors; a new media starts without one.
+    onSourceChanged: h_mediaPlayer.errorString = ""
+    onPositionChanged: h_mediaPlayer.position = position
+
+    onVlcStateChanged: {
+        var playback = MediaPlayer.StoppedState
+        var status
+        switch (vlcState) {
+        case VlcVideoPlayer.Idle:
+            status = MediaPlayer.NoMedia
+            break
+        case VlcVideoPlayer.Opening:
+            status = MediaPlayer.Loading
+            break
+        case VlcVideoPlayer.Buffering:
+            status = MediaPlayer.Buffering
+            break
+        case VlcVideoPlayer.Playing:
+            playback = MediaPlayer.PlayingState
+            status = MediaPlayer.Buffered
+            break
+        case VlcVideoPlayer.Paused:
+            playback = MediaPlayer.PausedState
+            status = MediaPlayer.Buffered
+            break
+        case VlcVideoPlayer.Stopped:
+            status = MediaPlayer.NoMedia
+            break
+        case VlcVideoPlayer.Ended:
+            status = MediaPlayer.EndOfMedia
+            break
+        case VlcVideoPlayer.Error:
+            status = MediaPlayer.InvalidMedia
+            break
+        default:
+            return
+        }
+        h_mediaPlayer.playbackState = playback
+        h_mediaPlayer.playerStatus = status
+    }
+}

@@ -1,0 +1,197 @@
+import QtQuick 2.0
+import QtQuick.Dialogs 1.1
+import QtMultimedia 5.0
+import HVideo 1.0
+
+// Turns each request of the core into a photo or a video: photos are shown by imagePlayer, videos
+// by the media player, and `mediaPlayer` is whichever of the two is in use. The core reaches it
+// only through processFileSource and syncPlaybackState.
+Item {
+    id: h_mediaLoader
+
+    property variant mediaPlayer: videoPlayer
+    // Set by every new source, cleared when the first media is paused.
+    property bool newMedia: true
+    // The first media after start-up is paused once it is under way; later media play on.
+    property bool firstMedia: true
+
+    function processFileSource(fileSource, checkFile, clearPlaylist, error) {
+        mediaPlayer.mediaSource = ""
+        hView.updateTitle(String(fileSource))
+
+        if (clearPlaylist)
+            hGlobalObject.clearPlayList()
+
+        if (error !== undefined && error !== null && error !== "") {
+            root.onDisplayMessage(error, StandardIcon.Critical)
+            return
+        }
+
+        var url = checkFile ? hGlobalObject.checkFilePath(fileSource) : fileSource
+        var valid = checkFile ? hGlobalObject.isValidFilePath(url) : true
+        var message = ""
+        if (valid) {
+            if (hGlobalObject.isImageFile(url)) {
+                videoPlayer.pause()
+                videoPlayer.mediaSource = ""
+                mediaPlayer = imagePlayer
+                imagePlayer.visible = true
+                videoPlayer.visible = false
+            } else if (hGlobalObject.isVideoFile(url) || !checkFile) {
+                imagePlayer.mediaSource = ""
+                mediaPlayer = videoPlayer
+                videoPlayer.visible = true
+                imagePlayer.visible = false
+            } else {
+                message = qsTr("The file format is not supported.")
+            }
+        } else {
+            message = qsTr("Cannot open the file") + " '" + url + "'."
+        }
+
+        hView.updateTitle(String(url))
+
+        if (message === "")
+            mediaPlayer.mediaSource = url
+        else
+            root.onDisplayMessage(message, StandardIcon.Critical)
+    }
+
+    // Follows a synchronisation master. Stopping is not followed: it left a black screen with
+    // large videos.
+    function syncPlaybackState(masterState) {
+        if (masterState === MediaPlayer.PlayingState)
+            mediaPlayer.play()
+        else if (masterState === MediaPlayer.PausedState)
+            mediaPlayer.pause()
+        else if (masterState !== MediaPlayer.StoppedState)
+            console.warn("ERROR in H_MediaLoader::syncPlaybackState() : masterState '" + masterState
+                         + "' is not supported.")
+    }
+
+    // Pictures between 1:1 and 2:1 hold two views stacked one above the other.
+    function checkSourceRatio() {
+        var ratio = mediaPlayer.width / mediaPlayer.height
+        hShaderCodeBuilder.stacked = ratio > 1 && ratio < 2
+    }
+
+    function managePlayerImage(media) {
+        if (media !== mediaPlayer)
+            return
+        if (media.playerStatus === MediaPlayer.Buffered) {
+            if (firstMedia) {
+                if (media.playbackState === MediaPlayer.PlayingState) {
+                    h_bar.showPlayerImage("qrc:/images/newui/play_icon.png")
+                    if (newMedia) {
+                        newMedia = false
+                        media.pause()
+                    }
+                } else if (media.playbackState === MediaPlayer.PausedState) {
+                    h_bar.showPlayerImage("qrc:/images/newui/pause_icon.png")
+                    firstMedia = false
+                }
+            } else {
+                h_bar.showPlayerImage("")
+            }
+        } else if (media.playerStatus === MediaPlayer.NoMedia) {
+            h_bar.showPlayerImage("")
+        }
+    }
+
+    H_MediaPlayer {
+        id: videoPlayer
+        objectName: "videoPlayer"
+
+        onWidthChanged: h_mediaLoader.checkSourceRatio()
+        onHeightChanged: h_mediaLoader.checkSourceRatio()
+        onLogMessageChanged: hGlobalObject.videoLogMessage = logMessage
+        onPlayerStatusChanged: {
+            if (playerStatus === MediaPlayer.EndOfMedia) {
+                // A single video loops; a playlist steps on.
+                if (!hGlobalObject.playListIsEmpty())
+                    hGlobalObject.playListSetNext()
+                else
+                    restart()
+            } else if (playerStatus === MediaPlayer.Buffered || playerStatus === MediaPlayer.NoMedia) {
+                h_mediaLoader.managePlayerImage(videoPlayer)
+            }
+        }
+        onPlaybackStateChanged: h_mediaLoader.managePlayerImage(videoPlayer)
+        onMediaSourceChanged: h_mediaLoader.newMedia = true
+    }
+
+    // A photo posing as a media player.
+    Image {
+        id: imagePlayer
+        objectName: "imagePlayer"
+
+        property int playbackState: MediaPlayer.PlayingState
+        property int playerStatus: MediaPlayer.NoMedia
+        property int position: 0
+        property int duration: 0
+        property real volume: 0
+        property string errorString: ""
+        property string logMessage: qsTr("Media : ") + mediaSource
+        property url mediaSource: ""
+
+        asynchronous: true
+        cache: false
+        smooth: false
+        sourceSize: hView.maxTextureSize
+        visible: false
+        source: mediaSource
+
+        function play() {
+            playbackState = MediaPlayer.PlayingState
+        }
+
+        function pause() {
+            playbackState = MediaPlayer.PausedState
+        }
+
+        function stop() {
+        }
+
+        function seek(offset) {
+        }
+
+        function seekJump(delta) {
+        }
+
+        function restart() {
+        }
+
+        onStatusChanged: {
+            if (status === Image.Error) {
+                errorString = qsTr("An error occurred while loading the image")
+                playerStatus = MediaPlayer.InvalidMedia
+                return
+            }
+            errorString = ""
+            if (status === Image.Null)
+                playerStatus = MediaPlayer.NoMedia
+            else if (status === Image.Loading)
+                playerStatus = MediaPlayer.Loading
+            else
+                playerStatus = MediaPlayer.Buffered
+        }
+
+        onPlayerStatusChanged: {
+            if (playerStatus === MediaPlayer.Buffered) {
+                if (!hGlobalObject.playListIsEmpty())
+                    hGlobalObject.startTimerNextImage()
+                h_mediaLoader.managePlayerImage(imagePlayer)
+            } else if (playerStatus === MediaPlayer.NoMedia) {
+                h_mediaLoader.managePlayerImage(imagePlayer)
+            }
+        }
+
+        onWidthChanged: h_mediaLoader.checkSourceRatio()
+        onHeightChanged: h_mediaLoader.checkSourceRatio()
+        onLogMessageChanged: hGlobalObject.videoLogMessage = logMessage
+        onPlaybackStateChanged: h_mediaLoader.managePlayerImage(imagePlayer)
+        onMediaSourceChanged: h_mediaLoader.newMedia = true
+    }
+
+    Component.onCompleted: hGlobalObject.setMediaLoader(h_mediaLoader)
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+// The main scene's root ("root") as the components under test reach it: the messages they ask it
+// to show are announced instead of shown.
+class MainSceneStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE void onDisplayMessage(const QString& message, const QVariant& icon = QVariant())
+    {
+        emit messageDisplayed(message, icon.isValid() ? icon.toInt() : -1);
+    }
+
+signals:
+    // icon is the QtQuick.Dialogs StandardIcon value, or -1 when none was given.
+    void messageDisplayed(const QString& message, int icon);
+};

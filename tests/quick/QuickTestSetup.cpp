@@ -1,0 +1,86 @@
+#include "QuickTestSetup.h"
+
+#include "ControlBarStandIn.h"
+#include "MainSceneStandIn.h"
+#include "app/HQQuickView.h"
+#include "app/HSettingsManager.h"
+#include "render/HShaderCodeBuilder.h"
+#include "session/HGlobalObject.h"
+#include "video/HVideoPlugin.h"
+
+#include <QDir>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QUrl>
+#include <qqml.h>
+
+namespace {
+constexpr int imageDisplayDuration = 1000;
+}
+
+QuickTestSetup::QuickTestSetup() = default;
+
+QuickTestSetup::~QuickTestSetup()
+{
+    deleteCoreObjects();
+}
+
+void QuickTestSetup::applicationAvailable()
+{
+    // run-test.sh gives every test program a private profile, so this store starts empty.
+    settings = std::make_unique<HSettingsManager>(QSettings::UserScope, QStringLiteral("Zelmo"),
+                                                  QStringLiteral("Gyre Player test"));
+    // Photos of a playlist step on after a second rather than half a minute, so that tests can
+    // watch them do it.
+    settings->setValue(QStringLiteral("application/playlist/imageDisplayDuration"), imageDisplayDuration);
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
+}
+
+void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
+{
+    // The previous file's scene is gone by now; its core objects go with it.
+    deleteCoreObjects();
+
+    engine->addImportPath(QStringLiteral(":/"));
+
+    // In start-up's order: the video plugin registers the VLC item before any scene loads.
+    videoPlugin = new HVideoPlugin(settings.get(), &hardwareDecoding);
+    view = new HQQuickView(false, settings.get());
+    global = new HGlobalObject(settings.get());
+    shaderBuilder = new HShaderCodeBuilder();
+    root = new MainSceneStandIn();
+    controlBar = new ControlBarStandIn();
+
+    QQmlContext* context = engine->rootContext();
+    context->setContextProperty(QStringLiteral("hVideoPlugin"), videoPlugin);
+    context->setContextProperty(QStringLiteral("hView"), view);
+    context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
+    context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("root"), root);
+    context->setContextProperty(QStringLiteral("h_bar"), controlBar);
+    context->setContextProperty(QStringLiteral("testMediaDir"),
+                                QUrl::fromLocalFile(QStringLiteral(GYRE_TEST_MEDIA_DIR "/")));
+}
+
+void QuickTestSetup::cleanupTestCase()
+{
+    deleteCoreObjects();
+}
+
+void QuickTestSetup::deleteCoreObjects()
+{
+    // Start-up's tear-down order: the video plugin first.
+    delete videoPlugin;
+    videoPlugin = nullptr;
+    delete view;
+    view = nullptr;
+    delete global;
+    global = nullptr;
+    delete shaderBuilder;
+    shaderBuilder = nullptr;
+    delete root;
+    root = nullptr;
+    delete controlBar;
+    controlBar = nullptr;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class ControlBarStandIn;
+class HGlobalObject;
+class HQQuickView;
+class HSettingsManager;
+class HShaderCodeBuilder;
+class HVideoPlugin;
+class MainSceneStandIn;
+class QQmlEngine;
+
+// Gives every QML test file what the player's start-up gives the scene: the core objects as
+// context properties (fresh ones for each file), the media player module on the import path and
+// the core QML types, plus stand-ins for the main scene's root and the control bar, which the
+// components call by id. Test media are reachable through "testMediaDir" (a file URL ending in /).
+// Photos of a playlist are shown for one second.
+class QuickTestSetup : public QObject
+{
+    Q_OBJECT
+
+public:
+    QuickTestSetup();
+    ~QuickTestSetup() override;
+
+public slots:
+    void applicationAvailable();
+    void qmlEngineAvailable(QQmlEngine* engine);
+    void cleanupTestCase();
+
+private:
+    void deleteCoreObjects();
+
+    // Owned by the test program like main() owns it in the player.
+    bool hardwareDecoding = false;
+    std::unique_ptr<HSettingsManager> settings;
+    HVideoPlugin* videoPlugin = nullptr;
+    HQQuickView* view = nullptr;
+    HGlobalObject* global = nullptr;
+    HShaderCodeBuilder* shaderBuilder = nullptr;
+    MainSceneStandIn* root = nullptr;
+    ControlBarStandIn* controlBar = nullptr;
+};
