@@ -7,6 +7,8 @@
 #include "HSettingsManager.h"
 #include "ProductInfo.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HGlobalObject.h"
 
 #include <QMessageBox>
@@ -30,6 +32,7 @@ Application::~Application()
     delete window;
     delete global;
     delete shaderBuilder;
+    delete frameTextureProvider;
 }
 
 void Application::setup(bool* hardwareDecoding)
@@ -49,6 +52,7 @@ void Application::setup(bool* hardwareDecoding)
     // The media player module lives in the resources.
     engine->addImportPath(QStringLiteral(":/"));
 
+    frameTextureProvider = new HTextureProvider(window, settings);
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
 
@@ -58,11 +62,9 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hView"), window);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider);
 
-    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
-    // instance is the context property.
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
+    registerQmlTypes();
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -95,6 +97,20 @@ void Application::tearDown()
     global = nullptr;
     delete shaderBuilder;
     shaderBuilder = nullptr;
+    delete frameTextureProvider;
+    frameTextureProvider = nullptr;
+}
+
+void Application::registerQmlTypes()
+{
+    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
+    // instance is the context property.
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
+    qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");
+    // VeyrixView.init takes the context objects by their own types.
+    qRegisterMetaType<HGlobalObject*>();
+    qRegisterMetaType<HTextureProvider*>();
 }
 
 void Application::checkOpenGLVersion()

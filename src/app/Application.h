@@ -7,6 +7,7 @@ class HGlobalObject;
 class HQQuickView;
 class HSettingsManager;
 class HShaderCodeBuilder;
+class HTextureProvider;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -26,6 +27,10 @@ public:
     HQQuickView* mainWindow() const { return window; }
     HGlobalObject* globalObject() const { return global; }
     HShaderCodeBuilder* shaderCodeBuilder() const { return shaderBuilder; }
+    HTextureProvider* textureProvider() const { return frameTextureProvider; }
+
+    // The core types QML names in the module "Veyrix" 1.0. Process-wide; the set-up calls it.
+    static void registerQmlTypes();
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -39,4 +44,5 @@ private:
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    HTextureProvider* frameTextureProvider = nullptr;
 };

@@ -4,6 +4,8 @@
 #include "app/HSettingsManager.h"
 #include "app/ProductInfo.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HGlobalObject.h"
 
 #include <QOffscreenSurface>
@@ -98,6 +100,9 @@ private slots:
         QVERIFY(app.shaderCodeBuilder());
         QCOMPARE(context->contextProperty("hGlobalObject").value<QObject*>(), app.globalObject());
         QCOMPARE(context->contextProperty("hShaderCodeBuilder").value<QObject*>(), app.shaderCodeBuilder());
+        QVERIFY(app.textureProvider());
+        QCOMPARE(context->contextProperty("hTextureProvider").value<QObject*>(), app.textureProvider());
+        QVERIFY(!app.textureProvider()->isSharedMemory());
 
         QQmlComponent enums(app.mainWindow()->engine());
         enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
@@ -117,6 +122,15 @@ private slots:
         instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
         QVERIFY(instance.isError());
         QVERIFY2(instance.errorString().contains("Enums only"), qPrintable(instance.errorString()));
+
+        // The panorama item is QML's to create, and takes the three context objects.
+        QQmlComponent view(app.mainWindow()->engine());
+        view.setData("import QtQuick 2.0\nimport Veyrix 1.0\nVeyrixView {"
+                     " Component.onCompleted: init(hShaderCodeBuilder, hGlobalObject, hTextureProvider) }",
+                     QUrl());
+        QScopedPointer<QObject> item(view.create(context));
+        QVERIFY2(item, qPrintable(view.errorString()));
+        QVERIFY(qobject_cast<VeyrixView*>(item.data()));
     }
 
     void titles_data()
@@ -241,12 +255,14 @@ private slots:
         QVERIFY(!app.mainWindow());
         QVERIFY(!app.globalObject());
         QVERIFY(!app.shaderCodeBuilder());
+        QVERIFY(!app.textureProvider());
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the update check made above, and the flag.
-        QCOMPARE(stored.allKeys(), (QStringList{"application/touchMode", "general/last_update_check",
-                                                "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.allKeys(), (QStringList{"application/sharedmemory", "application/touchMode",
+                                                "general/last_update_check", "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.value("application/sharedmemory").toBool(), false);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
