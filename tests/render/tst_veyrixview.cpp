@@ -708,6 +708,54 @@ private slots:
         QVERIFY(textureId != 0);
     }
 
+    // A window hidden without keeping its scene graph loses its OpenGL context; shown again, the
+    // view builds its program anew in the new context and the provider finds the source's new
+    // texture.
+    void pictureSurvivesANewContext()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.yaw = 0.3;
+        v.fov = 70;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        QSignalSpy invalidated(window.get(), &QQuickWindow::sceneGraphInvalidated);
+        const int rebuilds = programRebuilds.load();
+        window->setPersistentOpenGLContext(false);
+        window->setPersistentSceneGraph(false);
+        window->hide();
+        QTRY_COMPARE(invalidated.count(), 1);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The old provider went with the old context: its name is forgotten until the new one's
+        // texture exists.
+        QTRY_VERIFY_WITH_TIMEOUT(provider->textureId() != 0, 5000);
+
+        // The first frames after the window reappears may still lack the new texture; the
+        // picture must be back within the provider's tick.
+        QImage grabbed;
+        QImage expected;
+        Comparison c;
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            grabbed = grab();
+            QVERIFY(!grabbed.isNull());
+            c = compare(grabbed, frames.value("plain"), actual(v), &expected);
+            if (acceptable(c) || timer.elapsed() > 3000) {
+                break;
+            }
+            QTest::qWait(100);
+        }
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+        QCOMPARE(programRebuilds.load(), rebuilds + 1);
+        window->setPersistentOpenGLContext(true);
+        window->setPersistentSceneGraph(true);
+    }
+
     // Without init the item draws nothing and counts no frame.
     void nothingBeforeInit()
     {
