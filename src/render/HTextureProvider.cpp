@@ -88,13 +88,17 @@ void HTextureProvider::onBeforeSynchronizing()
     connect(provider, &QSGTextureProvider::textureChanged, this, &HTextureProvider::onQsgTextureChanged);
     // A new texture (a new size of frame) appears while the frame is rendered, after the
     // announcement; its name is read once the frame is done.
+    disconnect(afterRenderingConnection);
     afterRenderingConnection = connect(window, &QQuickWindow::afterRendering, this,
                                        &HTextureProvider::readTextureId, Qt::DirectConnection);
     // The scene graph deletes the provider when it lets go of its resources (a window closed or
     // its graphics context lost): forget its texture and look for the next provider.
     connect(
         provider, &QObject::destroyed, this,
-        [this] {
+        [this, provider] {
+            if (provider != sgTextureProvider) {
+                return; // an earlier source's
+            }
             disconnect(afterRenderingConnection);
             sgTextureProvider = nullptr;
             sgTextureProviderFound = false;
