@@ -696,11 +696,14 @@ private slots:
         QSignalSpy textureChanged(provider.get(), &HTextureProvider::textureChanged);
         QSignalSpy textureIdChanged(provider.get(), &HTextureProvider::textureIdChanged);
         const int textureId = provider->textureId();
-        const int swappedBefore = swappedSynchronisation.load();
+        const int framesBefore = swappedSynchronisation.load();
         QTest::qWait(3300);
-        QVERIFY2(fps.count() >= 3, qPrintable(QString::number(fps.count())));
+        // Three ticks, each a frame; an idle window draws no others.
+        const int drawn = swappedSynchronisation.load() - framesBefore;
+        QVERIFY2(drawn >= 3 && drawn <= 10, qPrintable(QString::number(drawn)));
+        // fps counts by whole seconds of the clock: a tick may share its second with the last paint.
+        QVERIFY2(fps.count() >= 2, qPrintable(QString::number(fps.count())));
         QVERIFY(view->fps() >= 1);
-        QVERIFY(swappedSynchronisation.load() - swappedBefore <= 10);
         // The same texture: repaints, but no new name.
         QVERIFY(textureChanged.count() >= 3);
         QCOMPARE(textureIdChanged.count(), 0);
