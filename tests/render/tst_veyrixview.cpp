@@ -711,6 +711,53 @@ private slots:
         QVERIFY(textureId != 0);
     }
 
+    // A still photo shows a change of the view's field of view, projection or picture limits at
+    // the next frame, not only at the provider's next tick: the grab right after the change
+    // renders no item that was not asked to repaint.
+    void stillPictureFollowsEveryChange_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addRow("field of view") << 0;
+        QTest::addRow("projection") << 1;
+        QTest::addRow("picture limits") << 2;
+    }
+    void stillPictureFollowsEveryChange()
+    {
+        QFETCH(int, change);
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.yaw = 1.0;
+        v.fov = 80;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        // Just after a tick and its frame, the next tick is a second away.
+        QSignalSpy tick(provider.get(), &HTextureProvider::textureChanged);
+        QVERIFY(tick.wait(3000));
+        const int atTick = synchronisations.load();
+        QVERIFY(QTest::qWaitFor([&] { return swappedSynchronisation.load() > atTick; }, 5000));
+
+        switch (change) {
+        case 0:
+            global->setFov(60.0f);
+            break;
+        case 1:
+            builder->setProjection(B::NO_PROJECTION);
+            v.projection = B::NO_PROJECTION;
+            break;
+        default:
+            global->setPitchMin(-0.5f);
+            break;
+        }
+        const QImage grabbed = window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(tick.count(), 1);
+        QImage expected;
+        const Comparison c = compare(grabbed, frames.value("plain"), actual(v), &expected);
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+    }
+
     // A window hidden without keeping its scene graph loses its OpenGL context; shown again, the
     // view builds its program anew in the new context and the provider finds the source's new
     // texture.
