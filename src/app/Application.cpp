@@ -14,6 +14,8 @@
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 #include "video/HVideoPlugin.h"
@@ -67,6 +69,7 @@ void Application::setup(bool* hardwareDecoding)
     engine->addImportPath(QStringLiteral(":/"));
 
     display = new HDisplay();
+    frameTextureProvider = new HTextureProvider(window, settings);
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
@@ -87,16 +90,10 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hSensor"), sensor);
     context->setContextProperty(QStringLiteral("hDisplay"), display);
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
+    context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider);
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 
-    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
-    // instance is the context property.
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
-    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
-                                                QStringLiteral("Enums only"));
-    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
-    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
+    registerQmlTypes();
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -154,6 +151,22 @@ void Application::deleteCoreObjects()
     deleteAndForget(display);
     deleteAndForget(sensor);
     deleteAndForget(hostingManager);
+    deleteAndForget(frameTextureProvider);
+}
+
+void Application::registerQmlTypes()
+{
+    // QML only names the enumerations of these; the one instance of each is a context property.
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
+                                                QStringLiteral("Enums only"));
+    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
+    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
+    qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");
+    // VeyrixView.init takes the context objects by their own types.
+    qRegisterMetaType<HGlobalObject*>();
+    qRegisterMetaType<HTextureProvider*>();
 }
 
 void Application::checkOpenGLVersion()

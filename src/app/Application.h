@@ -13,6 +13,7 @@ class HSettingsManager;
 class HShaderCodeBuilder;
 class HHostingManager;
 class HVideoPlugin;
+class HTextureProvider;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -38,6 +39,10 @@ public:
     HLeap* leapObject() const { return leap; }
     HSensor* orientationSensor() const { return sensor; }
     HVideoPlugin* videoPlugin() const { return videoSelector; }
+    HTextureProvider* textureProvider() const { return frameTextureProvider; }
+
+    // The core types QML names in the module "Veyrix" 1.0. Process-wide; the set-up calls it.
+    static void registerQmlTypes();
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -64,4 +69,5 @@ private:
     HLeap* leap = nullptr;
     HSensor* sensor = nullptr;
     HHostingManager* hostingManager = nullptr;
+    HTextureProvider* frameTextureProvider = nullptr;
 };

@@ -10,6 +10,8 @@
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HGlobalObject.h"
 
 #include "video/HVideoPlugin.h"
@@ -125,8 +127,6 @@ private slots:
             QVERIFY(global->playList().isEmpty());
             QCOMPARE(global->playListIndex(), -1);
         }
-        // Opening a media resets the view, which clamps the initial pitch into the picture's band.
-        QCOMPARE(global->pitch(), demoStart() || playlistStart() ? -0.2617994f : 0.0f);
     }
 
     void windowShape()
@@ -155,6 +155,7 @@ private slots:
             {"hSensor", app.orientationSensor()},
             {"hDisplay", app.displayObject()},
             {"hHostingManager", app.hostingClient()},
+            {"hTextureProvider", app.textureProvider()},
             {"videosListModel", app.hostingClient()->videosListModel()}};
         for (const auto& [name, object] : published) {
             QVERIFY2(object, name);
@@ -162,6 +163,7 @@ private slots:
         }
         // Whatever sensors the machine has, the sensor is the platform's own.
         QVERIFY(app.orientationSensor()->isSupported());
+        QVERIFY(!app.textureProvider()->isSharedMemory());
 
         QQmlComponent enums(app.mainWindow()->engine());
         enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
@@ -196,6 +198,14 @@ private slots:
         QScopedPointer<QObject> dropItem(dropArea.create(context));
         QVERIFY2(dropItem, qPrintable(dropArea.errorString()));
         QVERIFY(dropItem->property("filePathList").isValid());
+        // The panorama item is QML's to create, and takes the three context objects.
+        QQmlComponent view(app.mainWindow()->engine());
+        view.setData("import QtQuick 2.0\nimport Veyrix 1.0\nVeyrixView {"
+                     " Component.onCompleted: init(hShaderCodeBuilder, hGlobalObject, hTextureProvider) }",
+                     QUrl());
+        QScopedPointer<QObject> viewItem(view.create(context));
+        QVERIFY2(viewItem, qPrintable(view.errorString()));
+        QVERIFY(qobject_cast<VeyrixView*>(viewItem.data()));
     }
 
     void videoBackEndIsPublished()
@@ -335,16 +345,19 @@ private slots:
         QVERIFY(!app.globalObject());
         QVERIFY(!app.shaderCodeBuilder());
         QVERIFY(!app.videoPlugin());
+        QVERIFY(!app.textureProvider());
         QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), nullptr);
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the back end and the update check made above,
         // and the flag.
-        QCOMPARE(stored.allKeys(), (QStringList{"application/playlist/imageDisplayDuration",
-                                                "application/touchMode", "application/videoPlugin",
-                                                "general/last_update_check", "vlc/hardwareDecoding"}));
+        QCOMPARE(stored.allKeys(),
+                 (QStringList{"application/playlist/imageDisplayDuration", "application/sharedmemory",
+                              "application/touchMode", "application/videoPlugin", "general/last_update_check",
+                              "vlc/hardwareDecoding"}));
         QCOMPARE(stored.value("application/playlist/imageDisplayDuration").toInt(), 30000);
+        QCOMPARE(stored.value("application/sharedmemory").toBool(), false);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }

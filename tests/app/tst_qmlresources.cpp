@@ -1,3 +1,5 @@
+#include "app/Application.h"
+
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QtTest>
@@ -9,6 +11,9 @@ class TestQmlResources : public QObject
     Q_OBJECT
 
 private slots:
+    // The types the scenes import from "Veyrix", as start-up registers them.
+    void initTestCase() { Application::registerQmlTypes(); }
+
     void bundlesAreRegistered_data()
     {
         QTest::addColumn<QString>("path");
