@@ -12,6 +12,7 @@
 #include "devices/HOculus.h"
 #include "devices/HSensorQt.h"
 #include "net/HHostingManager.h"
+#include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HDropArea.h"
@@ -68,6 +69,7 @@ void Application::setup(bool* hardwareDecoding)
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
     leap = new HLeap();
+    udpSocket = new HUdpSocket(global, arguments.value(QStringLiteral("udp")).toString(), nullptr);
     hostingManager = new HHostingManager(settings);
 
     sensor = new HSensorQt(global);
@@ -85,14 +87,7 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 
-    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
-    // instance is the context property.
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
-    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
-                                                QStringLiteral("Enums only"));
-    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
-    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
+    registerQmlTypes();
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -116,6 +111,19 @@ void Application::setup(bool* hardwareDecoding)
 
     // Last, once the scene and with it the media loader exist.
     openCommandLineFiles();
+}
+
+void Application::registerQmlTypes()
+{
+    // QML only names the enumerations of these (HShaderCodeBuilder.RECTILINEAR, HUdpSocket.Movies);
+    // their one instance, where there is one, is a context property.
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
+                                                QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HUdpSocket>("Veyrix", 1, 0, "HUdpSocket", QStringLiteral("Enums only"));
+    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
+    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
 }
 
 void Application::openCommandLineFiles()
@@ -148,6 +156,7 @@ void Application::deleteCoreObjects()
     deleteAndForget(leap);
     deleteAndForget(display);
     deleteAndForget(sensor);
+    deleteAndForget(udpSocket);
     deleteAndForget(hostingManager);
 }
 

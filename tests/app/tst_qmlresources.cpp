@@ -1,3 +1,5 @@
+#include "app/Application.h"
+
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QtTest>
@@ -9,6 +11,9 @@ class TestQmlResources : public QObject
     Q_OBJECT
 
 private slots:
+    // The interface's files import the core types, which the set-up registers.
+    void initTestCase() { Application::registerQmlTypes(); }
+
     void bundlesAreRegistered_data()
     {
         QTest::addColumn<QString>("path");
