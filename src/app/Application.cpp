@@ -12,6 +12,7 @@
 #include "devices/HOculus.h"
 #include "devices/HSensorQt.h"
 #include "net/HHostingManager.h"
+#include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
@@ -74,6 +75,7 @@ void Application::setup(bool* hardwareDecoding)
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
     leap = new HLeap();
+    udpSocket = new HUdpSocket(global, arguments.value(QStringLiteral("udp")).toString(), nullptr);
     hostingManager = new HHostingManager(settings);
 
     sensor = new HSensorQt(global);
@@ -150,17 +152,20 @@ void Application::deleteCoreObjects()
     deleteAndForget(leap);
     deleteAndForget(display);
     deleteAndForget(sensor);
+    deleteAndForget(udpSocket);
     deleteAndForget(hostingManager);
     deleteAndForget(frameTextureProvider);
 }
 
 void Application::registerQmlTypes()
 {
-    // QML only names the enumerations of these; the one instance of each is a context property.
+    // QML only names the enumerations of these (HShaderCodeBuilder.RECTILINEAR, HUdpSocket.Movies);
+    // their one instance, where there is one, is a context property.
     qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
                                                    QStringLiteral("Enums only"));
     qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
                                                 QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HUdpSocket>("Veyrix", 1, 0, "HUdpSocket", QStringLiteral("Enums only"));
     qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
     qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
     qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");

@@ -14,6 +14,7 @@ class HShaderCodeBuilder;
 class HHostingManager;
 class HVideoPlugin;
 class HTextureProvider;
+class HUdpSocket;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -40,8 +41,10 @@ public:
     HSensor* orientationSensor() const { return sensor; }
     HVideoPlugin* videoPlugin() const { return videoSelector; }
     HTextureProvider* textureProvider() const { return frameTextureProvider; }
+    HUdpSocket* udpSynchroniser() const { return udpSocket; }
 
-    // The core types QML names in the module "Veyrix" 1.0. Process-wide; the set-up calls it.
+    // The core types QML imports as "Veyrix" 1.0. The registration is process-wide; the set-up makes
+    // it, and so may anything else that loads the interface's files without the set-up.
     static void registerQmlTypes();
 
 public slots:
@@ -68,6 +71,7 @@ private:
     HOculus* oculus = nullptr;
     HLeap* leap = nullptr;
     HSensor* sensor = nullptr;
+    HUdpSocket* udpSocket = nullptr;
     HHostingManager* hostingManager = nullptr;
     HTextureProvider* frameTextureProvider = nullptr;
 };

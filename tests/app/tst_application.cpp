@@ -8,6 +8,7 @@
 #include "devices/HOculus.h"
 #include "devices/HSensor.h"
 #include "net/HHostingManager.h"
+#include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
@@ -24,11 +25,14 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlError>
+#include <QUdpSocket>
 #include <QtTest>
 
 namespace {
 // The folder the test was started from, before it made the program's folder current as main() does.
 QString launchDirectory;
+// The demo start's slave listens here, a port nothing else used when the test started.
+quint16 slavePort = 0;
 } // namespace
 
 // The whole start-up and tear-down in one process, as the player runs them. Built three times:
@@ -171,7 +175,8 @@ private slots:
                       " property int blue: HShaderCodeBuilder.BLUE_ONLY;"
                       " property int sideBySide: HShaderCodeBuilder.STEREO_3D_SIDEBYSIDE;"
                       " property int current: hShaderCodeBuilder.projection;"
-                      " property int connected: HHostingManager.Connected }",
+                      " property int connected: HHostingManager.Connected;"
+                      " property int desktop: HUdpSocket.Desktop }",
                       QUrl());
         QScopedPointer<QObject> object(enums.create(context));
         QVERIFY2(object, qPrintable(enums.errorString()));
@@ -180,6 +185,7 @@ private slots:
         QCOMPARE(object->property("sideBySide").toInt(), 2);
         QCOMPARE(object->property("current").toInt(), 0);
         QCOMPARE(object->property("connected").toInt(), 2);
+        QCOMPARE(object->property("desktop").toInt(), 2);
 
         QQmlComponent instance(app.mainWindow()->engine());
         instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
@@ -220,6 +226,23 @@ private slots:
         QCOMPARE(hardwareDecoding, true);
         plugin->setCurrentPlugin("vlc");
         QCOMPARE(hardwareDecoding, false);
+    }
+
+    // "-u slave" beats the stored "master" for this run only; without the option the stored role (none
+    // here) leaves synchronisation off.
+    void udpRoleComesFromTheCommandLine()
+    {
+        HUdpSocket* udp = app.udpSynchroniser();
+        QVERIFY(udp);
+        QCOMPARE(udp->isSlave(), demoStart());
+        QCOMPARE(udp->isMaster(), false);
+        if (demoStart()) {
+            QCOMPARE(udp->socket()->localPort(), slavePort);
+            QCOMPARE(settings.value("application/communication/state", QString()).toString(),
+                     QString("master"));
+        } else {
+            QVERIFY(!udp->socket());
+        }
     }
 
     void titles_data()
@@ -346,16 +369,24 @@ private slots:
         QVERIFY(!app.shaderCodeBuilder());
         QVERIFY(!app.videoPlugin());
         QVERIFY(!app.textureProvider());
+        QVERIFY(!app.udpSynchroniser());
         QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), nullptr);
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the back end and the update check made above,
-        // and the flag.
-        QCOMPARE(stored.allKeys(),
-                 (QStringList{"application/playlist/imageDisplayDuration", "application/sharedmemory",
-                              "application/touchMode", "application/videoPlugin", "general/last_update_check",
-                              "vlc/hardwareDecoding"}));
+        // and the flag; the demo start stored its synchronisation settings itself.
+        QStringList keys{"application/playlist/imageDisplayDuration",
+                         "application/sharedmemory",
+                         "application/touchMode",
+                         "application/videoPlugin",
+                         "general/last_update_check",
+                         "vlc/hardwareDecoding"};
+        if (demoStart()) {
+            keys.prepend("application/communication/state");
+            keys.prepend("application/communication/port");
+        }
+        QCOMPARE(stored.allKeys(), keys);
         QCOMPARE(stored.value("application/playlist/imageDisplayDuration").toInt(), 30000);
         QCOMPARE(stored.value("application/sharedmemory").toBool(), false);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
@@ -408,6 +439,15 @@ int main(int argc, char** argv)
         return 1;
     }
     qputenv("GYRE_UPDATE_SERVER", updates.baseUrl().toEncoded());
+#ifdef GYRE_TEST_DEMO_START
+    {
+        QUdpSocket probe;
+        probe.bind(QHostAddress::Any, 0, QUdpSocket::DontShareAddress);
+        slavePort = probe.localPort();
+    }
+    store.setValue("application/communication/state", "master");
+    store.setValue("application/communication/port", slavePort);
+#endif
     TestApplication test(app, store, updates);
     // The test runner sees only the program name, so the player's own options don't confuse it.
     return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])} +

@@ -11,7 +11,7 @@ class TestQmlResources : public QObject
     Q_OBJECT
 
 private slots:
-    // The types the scenes import from "Veyrix", as start-up registers them.
+    // The interface's files import the core types, which the set-up registers.
     void initTestCase() { Application::registerQmlTypes(); }
 
     void bundlesAreRegistered_data()
