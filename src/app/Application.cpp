@@ -12,8 +12,11 @@
 #include "devices/HOculus.h"
 #include "devices/HSensorQt.h"
 #include "net/HHostingManager.h"
+#include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 #include "video/HVideoPlugin.h"
@@ -67,10 +70,12 @@ void Application::setup(bool* hardwareDecoding)
     engine->addImportPath(QStringLiteral(":/"));
 
     display = new HDisplay();
+    frameTextureProvider = new HTextureProvider(window, settings);
     global = new HGlobalObject(settings);
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
     leap = new HLeap();
+    udpSocket = new HUdpSocket(global, arguments.value(QStringLiteral("udp")).toString(), nullptr);
     hostingManager = new HHostingManager(settings);
 
     sensor = new HSensorQt(global);
@@ -87,16 +92,10 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hSensor"), sensor);
     context->setContextProperty(QStringLiteral("hDisplay"), display);
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
+    context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider);
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 
-    // QML only names the builder's enumerations (HShaderCodeBuilder.RECTILINEAR); the one
-    // instance is the context property.
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
-    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
-                                                QStringLiteral("Enums only"));
-    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
-    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
+    registerQmlTypes();
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -153,7 +152,26 @@ void Application::deleteCoreObjects()
     deleteAndForget(leap);
     deleteAndForget(display);
     deleteAndForget(sensor);
+    deleteAndForget(udpSocket);
     deleteAndForget(hostingManager);
+    deleteAndForget(frameTextureProvider);
+}
+
+void Application::registerQmlTypes()
+{
+    // QML only names the enumerations of these (HShaderCodeBuilder.RECTILINEAR, HUdpSocket.Movies);
+    // their one instance, where there is one, is a context property.
+    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
+                                                   QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
+                                                QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HUdpSocket>("Veyrix", 1, 0, "HUdpSocket", QStringLiteral("Enums only"));
+    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
+    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
+    qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");
+    // VeyrixView.init takes the context objects by their own types.
+    qRegisterMetaType<HGlobalObject*>();
+    qRegisterMetaType<HTextureProvider*>();
 }
 
 void Application::checkOpenGLVersion()

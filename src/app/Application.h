@@ -13,6 +13,8 @@ class HSettingsManager;
 class HShaderCodeBuilder;
 class HHostingManager;
 class HVideoPlugin;
+class HTextureProvider;
+class HUdpSocket;
 
 // The application object: creates the core objects, publishes them to the QML scene, opens the
 // window, and deletes everything again in a fixed order once the event loop has ended.
@@ -38,6 +40,12 @@ public:
     HLeap* leapObject() const { return leap; }
     HSensor* orientationSensor() const { return sensor; }
     HVideoPlugin* videoPlugin() const { return videoSelector; }
+    HTextureProvider* textureProvider() const { return frameTextureProvider; }
+    HUdpSocket* udpSynchroniser() const { return udpSocket; }
+
+    // The core types QML imports as "Veyrix" 1.0. The registration is process-wide; the set-up makes
+    // it, and so may anything else that loads the interface's files without the set-up.
+    static void registerQmlTypes();
 
 public slots:
     // Runs on the render thread when the scene graph starts; the message box is only queued.
@@ -63,5 +71,7 @@ private:
     HOculus* oculus = nullptr;
     HLeap* leap = nullptr;
     HSensor* sensor = nullptr;
+    HUdpSocket* udpSocket = nullptr;
     HHostingManager* hostingManager = nullptr;
+    HTextureProvider* frameTextureProvider = nullptr;
 };

@@ -1,3 +1,4 @@
 #include "NetLogging.h"
 
 Q_LOGGING_CATEGORY(lcNet, "gyre.net")
+Q_LOGGING_CATEGORY(lcUdp, "gyre.net.udp")

@@ -3,3 +3,5 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcNet)
+// Screen synchronisation, whose hot path logs nothing.
+Q_DECLARE_LOGGING_CATEGORY(lcUdp)

@@ -10,3 +10,8 @@ target_sources(gyre-core PRIVATE
     net/HHostingManager.cpp net/HHostingManager.h
     net/VideosListModel.cpp net/VideosListModel.h
 )
+target_sources(gyre-core PRIVATE
+    net/HBinaryJsonValidator.cpp net/HBinaryJsonValidator.h
+    net/HSyncDatagram.cpp net/HSyncDatagram.h
+    net/HUdpSocket.cpp net/HUdpSocket.h
+)

@@ -110,6 +110,8 @@ public:
     Q_INVOKABLE void clearPlayList();
     Q_INVOKABLE void startTimerNextImage();
     Q_INVOKABLE void setMediaLoader(QObject* loader);
+    // The loader QML registered, or null before that and once the scene is gone.
+    QObject* mediaLoaderObject() const { return mediaLoader; }
     Q_INVOKABLE QUrl getDynamicLogo(const QUrl& url) const;
     Q_INVOKABLE QUrl checkFilePath(const QUrl& filePath) const;
     Q_INVOKABLE bool isValidFilePath(const QUrl& filePath) const;

@@ -8,8 +8,11 @@
 #include "devices/HOculus.h"
 #include "devices/HSensor.h"
 #include "net/HHostingManager.h"
+#include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
 #include "session/HGlobalObject.h"
 
 #include "video/HVideoPlugin.h"
@@ -22,11 +25,14 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlError>
+#include <QUdpSocket>
 #include <QtTest>
 
 namespace {
 // The folder the test was started from, before it made the program's folder current as main() does.
 QString launchDirectory;
+// The demo start's slave listens here, a port nothing else used when the test started.
+quint16 slavePort = 0;
 } // namespace
 
 // The whole start-up and tear-down in one process, as the player runs them. Built three times:
@@ -125,8 +131,6 @@ private slots:
             QVERIFY(global->playList().isEmpty());
             QCOMPARE(global->playListIndex(), -1);
         }
-        // Opening a media resets the view, which clamps the initial pitch into the picture's band.
-        QCOMPARE(global->pitch(), demoStart() || playlistStart() ? -0.2617994f : 0.0f);
     }
 
     void windowShape()
@@ -155,6 +159,7 @@ private slots:
             {"hSensor", app.orientationSensor()},
             {"hDisplay", app.displayObject()},
             {"hHostingManager", app.hostingClient()},
+            {"hTextureProvider", app.textureProvider()},
             {"videosListModel", app.hostingClient()->videosListModel()}};
         for (const auto& [name, object] : published) {
             QVERIFY2(object, name);
@@ -162,6 +167,7 @@ private slots:
         }
         // Whatever sensors the machine has, the sensor is the platform's own.
         QVERIFY(app.orientationSensor()->isSupported());
+        QVERIFY(!app.textureProvider()->isSharedMemory());
 
         QQmlComponent enums(app.mainWindow()->engine());
         enums.setData("import QtQml 2.0\nimport Veyrix 1.0\n"
@@ -169,7 +175,8 @@ private slots:
                       " property int blue: HShaderCodeBuilder.BLUE_ONLY;"
                       " property int sideBySide: HShaderCodeBuilder.STEREO_3D_SIDEBYSIDE;"
                       " property int current: hShaderCodeBuilder.projection;"
-                      " property int connected: HHostingManager.Connected }",
+                      " property int connected: HHostingManager.Connected;"
+                      " property int desktop: HUdpSocket.Desktop }",
                       QUrl());
         QScopedPointer<QObject> object(enums.create(context));
         QVERIFY2(object, qPrintable(enums.errorString()));
@@ -178,6 +185,7 @@ private slots:
         QCOMPARE(object->property("sideBySide").toInt(), 2);
         QCOMPARE(object->property("current").toInt(), 0);
         QCOMPARE(object->property("connected").toInt(), 2);
+        QCOMPARE(object->property("desktop").toInt(), 2);
 
         QQmlComponent instance(app.mainWindow()->engine());
         instance.setData("import Veyrix 1.0\nHShaderCodeBuilder {}", QUrl());
@@ -196,6 +204,14 @@ private slots:
         QScopedPointer<QObject> dropItem(dropArea.create(context));
         QVERIFY2(dropItem, qPrintable(dropArea.errorString()));
         QVERIFY(dropItem->property("filePathList").isValid());
+        // The panorama item is QML's to create, and takes the three context objects.
+        QQmlComponent view(app.mainWindow()->engine());
+        view.setData("import QtQuick 2.0\nimport Veyrix 1.0\nVeyrixView {"
+                     " Component.onCompleted: init(hShaderCodeBuilder, hGlobalObject, hTextureProvider) }",
+                     QUrl());
+        QScopedPointer<QObject> viewItem(view.create(context));
+        QVERIFY2(viewItem, qPrintable(view.errorString()));
+        QVERIFY(qobject_cast<VeyrixView*>(viewItem.data()));
     }
 
     void videoBackEndIsPublished()
@@ -210,6 +226,23 @@ private slots:
         QCOMPARE(hardwareDecoding, true);
         plugin->setCurrentPlugin("vlc");
         QCOMPARE(hardwareDecoding, false);
+    }
+
+    // "-u slave" beats the stored "master" for this run only; without the option the stored role (none
+    // here) leaves synchronisation off.
+    void udpRoleComesFromTheCommandLine()
+    {
+        HUdpSocket* udp = app.udpSynchroniser();
+        QVERIFY(udp);
+        QCOMPARE(udp->isSlave(), demoStart());
+        QCOMPARE(udp->isMaster(), false);
+        if (demoStart()) {
+            QCOMPARE(udp->socket()->localPort(), slavePort);
+            QCOMPARE(settings.value("application/communication/state", QString()).toString(),
+                     QString("master"));
+        } else {
+            QVERIFY(!udp->socket());
+        }
     }
 
     void titles_data()
@@ -335,16 +368,27 @@ private slots:
         QVERIFY(!app.globalObject());
         QVERIFY(!app.shaderCodeBuilder());
         QVERIFY(!app.videoPlugin());
+        QVERIFY(!app.textureProvider());
+        QVERIFY(!app.udpSynchroniser());
         QCOMPARE(HuiQuickVideoPlayerVlc::hardwareDecodingFlag(), nullptr);
 
         settings.sync();
         QSettings stored(settings.fileName(), QSettings::NativeFormat);
         // The first-start keys of the core objects, the back end and the update check made above,
-        // and the flag.
-        QCOMPARE(stored.allKeys(), (QStringList{"application/playlist/imageDisplayDuration",
-                                                "application/touchMode", "application/videoPlugin",
-                                                "general/last_update_check", "vlc/hardwareDecoding"}));
+        // and the flag; the demo start stored its synchronisation settings itself.
+        QStringList keys{"application/playlist/imageDisplayDuration",
+                         "application/sharedmemory",
+                         "application/touchMode",
+                         "application/videoPlugin",
+                         "general/last_update_check",
+                         "vlc/hardwareDecoding"};
+        if (demoStart()) {
+            keys.prepend("application/communication/state");
+            keys.prepend("application/communication/port");
+        }
+        QCOMPARE(stored.allKeys(), keys);
         QCOMPARE(stored.value("application/playlist/imageDisplayDuration").toInt(), 30000);
+        QCOMPARE(stored.value("application/sharedmemory").toBool(), false);
         QCOMPARE(stored.value("application/touchMode").toBool(), true);
         QCOMPARE(stored.value("vlc/hardwareDecoding").toBool(), true);
     }
@@ -395,6 +439,15 @@ int main(int argc, char** argv)
         return 1;
     }
     qputenv("GYRE_UPDATE_SERVER", updates.baseUrl().toEncoded());
+#ifdef GYRE_TEST_DEMO_START
+    {
+        QUdpSocket probe;
+        probe.bind(QHostAddress::Any, 0, QUdpSocket::DontShareAddress);
+        slavePort = probe.localPort();
+    }
+    store.setValue("application/communication/state", "master");
+    store.setValue("application/communication/port", slavePort);
+#endif
     TestApplication test(app, store, updates);
     // The test runner sees only the program name, so the player's own options don't confuse it.
     return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])} +

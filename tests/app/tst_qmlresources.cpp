@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "video/HuiQuickVideoPlayerVlc.h"
 
 #include <QQmlComponent>
@@ -11,9 +12,11 @@ class TestQmlResources : public QObject
     Q_OBJECT
 
 private slots:
+    // The interface's files import the core types, which the set-up registers, and the libvlc
+    // item, which the set-up registers through the video plugin.
     void initTestCase()
     {
-        // Start-up registers the libvlc item through the video plugin before any scene loads.
+        Application::registerQmlTypes();
         qmlRegisterType<HuiQuickVideoPlayerVlc>("VLCQt", 1, 0, "VlcVideoPlayer");
     }
 

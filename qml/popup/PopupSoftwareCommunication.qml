@@ -1,0 +1,297 @@
+import QtQuick 2.0
+import QtQuick.Controls 1.1
+import Veyrix 1.0
+
+// The settings of screen synchronisation. It edits copies and writes them only on Save; the running
+// synchronisation keeps its settings until the next start.
+FocusScope {
+    id: popupCommunication
+
+    signal close()
+
+    property string comState
+    property string comIpMode
+    property string comIpCustom
+    property int comUrlMode: HUdpSocket.Absolute
+    property bool comOrientation: true
+
+    function loadValues() {
+        comState = hGlobalObject.getSetting("application/communication/state", "off")
+        comIpMode = hGlobalObject.getSetting("application/communication/ipMode", "localhost")
+        comIpCustom = hGlobalObject.getSetting("application/communication/ipCustom", "192.168.1.100")
+        portSpinBox.value = hGlobalObject.getSetting("application/communication/port", 7755)
+        rateSpinBox.value = hGlobalObject.getSetting("application/communication/rate", 20)
+        comUrlMode = hGlobalObject.getSetting("application/communication/urlMode", HUdpSocket.Absolute)
+        comOrientation = hGlobalObject.getSetting("application/communication/orientation", true)
+    }
+
+    function customAddress() {
+        var octets = []
+        for (var i = 0; i < octetRepeater.count; ++i) {
+            var text = octetRepeater.itemAt(i).text
+            octets.push(text === "" ? "0" : text)
+        }
+        return octets.join(".")
+    }
+
+    function saveValues() {
+        hGlobalObject.setSetting("application/communication/state", comState)
+        hGlobalObject.setSetting("application/communication/ipMode", comIpMode)
+        hGlobalObject.setSetting("application/communication/ipCustom", customAddress())
+        // Spin boxes hold reals; the settings hold whole numbers.
+        hGlobalObject.setSetting("application/communication/port", portSpinBox.value | 0)
+        hGlobalObject.setSetting("application/communication/rate", rateSpinBox.value | 0)
+        hGlobalObject.setSetting("application/communication/urlMode", comUrlMode)
+        hGlobalObject.setSetting("application/communication/orientation", comOrientation)
+    }
+
+    function showRestartMessage() {
+        var message = qsTr("You must restart to apply modifications on UDP communication.")
+        // The main scene ("root") shows messages. Loaded anywhere else there is no one to tell, and
+        // naming an id that does not exist would throw.
+        if (typeof root !== "undefined" && root && typeof root.onDisplayMessage === "function")
+            root.onDisplayMessage(message)
+        else
+            console.log(message)
+    }
+
+    Component.onCompleted: loadValues()
+
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return || event.key === Qt.Key_Enter)
+            popupCommunication.close()
+        event.accepted = true
+    }
+
+    SystemPalette { id: palette }
+
+    Rectangle {
+        width: 400
+        height: content.height + 20
+        radius: 10
+        color: palette.window
+        anchors.centerIn: parent
+
+        Column {
+            id: content
+            x: 10
+            y: 10
+            width: parent.width - 20
+            spacing: 15
+
+            GroupBox {
+                title: qsTr("Communication Mode")
+                width: parent.width
+
+                ExclusiveGroup { id: stateGroup }
+                Row {
+                    spacing: 10
+                    RadioButton {
+                        objectName: "stateOff"
+                        text: qsTr("Off")
+                        exclusiveGroup: stateGroup
+                        checked: comState === "off"
+                        onClicked: comState = "off"
+                    }
+                    RadioButton {
+                        objectName: "stateMaster"
+                        text: qsTr("Master")
+                        exclusiveGroup: stateGroup
+                        checked: comState === "master"
+                        onClicked: comState = "master"
+                    }
+                    RadioButton {
+                        objectName: "stateSlave"
+                        text: qsTr("Slave")
+                        exclusiveGroup: stateGroup
+                        checked: comState === "slave"
+                        onClicked: comState = "slave"
+                    }
+                }
+            }
+
+            GroupBox {
+                objectName: "configuration"
+                title: qsTr("Configuration")
+                width: parent.width
+                enabled: comState !== "off"
+
+                Column {
+                    width: parent.width
+                    spacing: 10
+
+                    GroupBox {
+                        objectName: "ipAddress"
+                        title: qsTr("IP Address")
+                        width: parent.width
+                        enabled: comState === "master"
+
+                        ExclusiveGroup { id: ipModeGroup }
+                        Row {
+                            spacing: 10
+                            RadioButton {
+                                text: qsTr("Broadcast")
+                                exclusiveGroup: ipModeGroup
+                                checked: comIpMode === "broadcast"
+                                onClicked: comIpMode = "broadcast"
+                            }
+                            RadioButton {
+                                text: qsTr("LocalHost")
+                                exclusiveGroup: ipModeGroup
+                                checked: comIpMode === "localhost"
+                                onClicked: comIpMode = "localhost"
+                            }
+                            RadioButton {
+                                objectName: "ipModeCustom"
+                                text: qsTr("Custom")
+                                exclusiveGroup: ipModeGroup
+                                checked: comIpMode !== "broadcast" && comIpMode !== "localhost"
+                                onClicked: comIpMode = "custom"
+                            }
+                            Row {
+                                objectName: "customAddress"
+                                visible: comIpMode !== "broadcast" && comIpMode !== "localhost"
+                                Repeater {
+                                    id: octetRepeater
+                                    model: 4
+                                    Row {
+                                        property alias text: octetField.text
+                                        Label {
+                                            visible: index > 0
+                                            text: "."
+                                            anchors.verticalCenter: parent.verticalCenter
+                                        }
+                                        TextField {
+                                            id: octetField
+                                            objectName: "octet" + index
+                                            width: 40
+                                            horizontalAlignment: TextInput.AlignHCenter
+                                            inputMethodHints: Qt.ImhDigitsOnly
+                                            validator: IntValidator { bottom: 0; top: 255 }
+                                            text: {
+                                                var parts = comIpCustom.split(".")
+                                                return index < parts.length ? parts[index] : ""
+                                            }
+                                        }
+                                    }
+                                }
+                            }
+                        }
+                    }
+
+                    Row {
+                        spacing: 10
+                        Label {
+                            text: qsTr("Port :")
+                            anchors.verticalCenter: parent.verticalCenter
+                        }
+                        SpinBox {
+                            id: portSpinBox
+                            objectName: "portSpinBox"
+                            // A port has 16 bits; anything beyond would reach some other port.
+                            minimumValue: 1
+                            maximumValue: 65535
+                        }
+                    }
+
+                    Row {
+                        spacing: 10
+                        enabled: comState === "master"
+                        Label {
+                            text: qsTr("Refresh rate (ms) :")
+                            anchors.verticalCenter: parent.verticalCenter
+                        }
+                        SpinBox {
+                            id: rateSpinBox
+                            objectName: "rateSpinBox"
+                            minimumValue: 10
+                            maximumValue: 1000
+                        }
+                    }
+
+                    GroupBox {
+                        objectName: "urlDecoding"
+                        title: qsTr("URL decoding")
+                        width: parent.width
+                        enabled: comState === "slave"
+
+                        ExclusiveGroup { id: urlModeGroup }
+                        Row {
+                            spacing: 10
+                            RadioButton {
+                                text: qsTr("Absolute")
+                                exclusiveGroup: urlModeGroup
+                                checked: comUrlMode === HUdpSocket.Absolute
+                                onClicked: comUrlMode = HUdpSocket.Absolute
+                            }
+                            RadioButton {
+                                objectName: "urlModeMovies"
+                                text: qsTr("Movies")
+                                exclusiveGroup: urlModeGroup
+                                checked: comUrlMode === HUdpSocket.Movies
+                                onClicked: comUrlMode = HUdpSocket.Movies
+                            }
+                            RadioButton {
+                                text: qsTr("Desktop")
+                                exclusiveGroup: urlModeGroup
+                                checked: comUrlMode === HUdpSocket.Desktop
+                                onClicked: comUrlMode = HUdpSocket.Desktop
+                            }
+                            RadioButton {
+                                text: qsTr("Off")
+                                exclusiveGroup: urlModeGroup
+                                checked: comUrlMode === HUdpSocket.Off
+                                onClicked: comUrlMode = HUdpSocket.Off
+                            }
+                        }
+                    }
+
+                    GroupBox {
+                        objectName: "cameraOrientation"
+                        title: qsTr("Camera orientation")
+                        width: parent.width
+                        enabled: comState === "slave"
+
+                        ExclusiveGroup { id: orientationGroup }
+                        Row {
+                            spacing: 10
+                            RadioButton {
+                                text: qsTr("On")
+                                exclusiveGroup: orientationGroup
+                                checked: comOrientation
+                                onClicked: comOrientation = true
+                            }
+                            RadioButton {
+                                objectName: "orientationOff"
+                                text: qsTr("Off")
+                                exclusiveGroup: orientationGroup
+                                checked: !comOrientation
+                                onClicked: comOrientation = false
+                            }
+                        }
+                    }
+                }
+            }
+
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                spacing: 10
+                Button {
+                    objectName: "saveButton"
+                    text: qsTr("Save")
+                    onClicked: {
+                        popupCommunication.saveValues()
+                        popupCommunication.close()
+                        popupCommunication.showRestartMessage()
+                    }
+                }
+                Button {
+                    objectName: "closeButton"
+                    text: qsTr("Close")
+                    isDefault: true
+                    onClicked: popupCommunication.close()
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,808 @@
+#include "PanoramaReference.h"
+#include "app/Application.h"
+#include "app/HSettingsManager.h"
+#include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
+#include "session/HGlobalObject.h"
+
+#include <QMutex>
+#include <QPainter>
+#include <QPainterPath>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickView>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+
+Q_DECLARE_METATYPE(PanoramaReference::View)
+
+namespace {
+
+using namespace PanoramaReference;
+using B = HShaderCodeBuilder;
+
+// Rebuilds of the view's program, counted from the render module's log.
+std::atomic<int> programRebuilds{0};
+QtMessageHandler previousHandler = nullptr;
+
+void countRebuilds(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (context.category && qstrcmp(context.category, "gyre.render") == 0 &&
+        message.startsWith(QLatin1String("Shader program rebuilt"))) {
+        ++programRebuilds;
+    }
+    previousHandler(type, context, message);
+}
+
+// The chain of the video area: a picture, a hidden effect source handed to the texture provider,
+// and the view over the whole window on a background the view never shows where it draws.
+const char* const sceneSource = R"(
+import QtQuick 2.12
+import Veyrix 1.0
+Rectangle {
+    color: "#204060"
+    property alias picture: photo.source
+    Image { id: photo }
+    ShaderEffectSource {
+        id: frameSource
+        x: parent.width
+        width: 100
+        height: 100
+        sourceItem: photo
+        hideSource: true
+        wrapMode: ShaderEffectSource.ClampToEdge
+        Component.onCompleted: hTextureProvider.setShaderEffectSource(frameSource)
+    }
+    VeyrixView {
+        objectName: "view"
+        anchors.fill: parent
+        Component.onCompleted: init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
+    }
+}
+)";
+
+const QRgb background = qRgb(0x20, 0x40, 0x60);
+
+struct Comparison
+{
+    double meanError[3] = {0, 0, 0}; // per channel, in levels of 255
+    double within8 = 0;              // share of the compared pixels with every channel within 8
+    int compared = 0;
+};
+
+} // namespace
+
+// The panorama view in a real window under Mesa's llvmpipe, fed through the whole chain, against
+// pictures computed on the CPU from the projection equations.
+class TestVeyrixView : public QObject
+{
+    Q_OBJECT
+
+private:
+    HSettingsManager settings{QSettings::UserScope, "Zelmo", "Gyre Player test"};
+    QTemporaryDir dir;
+    std::unique_ptr<QQuickView> window;
+    std::unique_ptr<HGlobalObject> global;
+    std::unique_ptr<HShaderCodeBuilder> builder;
+    std::unique_ptr<HTextureProvider> provider;
+    VeyrixView* view = nullptr;
+    QHash<QString, QImage> frames; // by name, as written for the Image item
+    QString currentFrame;
+    std::atomic<int> synchronisations{0};
+    std::atomic<int> swappedSynchronisation{0};
+
+    // The test frame: the red channel grows with the texture's u, green with v (so the centre's
+    // colour says which texture coordinate it shows), blue carries a fine pattern and the
+    // compass letters, "N" at u 0.5 and "E" at u 0.75, halfway down.
+    static QImage testFrame()
+    {
+        const int w = 1024, h = 512;
+        QImage letters(w, h, QImage::Format_Grayscale8);
+        letters.fill(0);
+        {
+            QPainter painter(&letters);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setBold(true);
+            font.setPixelSize(60);
+            const struct
+            {
+                double u;
+                const char* text;
+            } marks[] = {{0.25, "W"}, {0.5, "N"}, {0.75, "E"}};
+            for (const auto& mark : marks) {
+                QPainterPath path;
+                path.addText(0, 0, font, QString::fromLatin1(mark.text));
+                const QRectF box = path.boundingRect();
+                painter.fillPath(path.translated(mark.u * w - box.center().x(), 0.5 * h - box.center().y()),
+                                 Qt::white);
+            }
+        }
+        QImage image(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            const uchar* mask = letters.constScanLine(y);
+            for (int x = 0; x < w; ++x) {
+                const double u = (x + 0.5) / w, v = (y + 0.5) / h;
+                const double pattern = 128.0 + 90.0 * std::sin(twoPi * 16.0 * u) * std::sin(twoPi * 8.0 * v);
+                const double blue = pattern + (255.0 - pattern) * mask[x] / 255.0;
+                line[x] =
+                    qRgb(int(std::lround(255.0 * u)), int(std::lround(255.0 * v)), int(std::lround(blue)));
+            }
+        }
+        return image;
+    }
+
+    // Two eyes' pictures in one frame: the test frame first, a flat magenta second.
+    static QImage stereoFrame(Qt::Orientation along)
+    {
+        const QImage first = testFrame();
+        QImage frame(along == Qt::Vertical ? QSize(first.width(), 2 * first.height())
+                                           : QSize(2 * first.width(), first.height()),
+                     QImage::Format_RGB32);
+        frame.fill(qRgb(255, 0, 255));
+        QPainter(&frame).drawImage(0, 0, first);
+        return frame;
+    }
+
+    // The test frame's left half above its right half.
+    static QImage stackedFrame()
+    {
+        const QImage full = testFrame();
+        QImage frame(full.width() / 2, full.height() * 2, QImage::Format_RGB32);
+        QPainter painter(&frame);
+        painter.drawImage(0, 0, full.copy(0, 0, full.width() / 2, full.height()));
+        painter.drawImage(0, full.height(), full.copy(full.width() / 2, 0, full.width() / 2, full.height()));
+        return frame;
+    }
+
+    // Mean error at most 2 levels per channel, 99 % of the pixels within 8 levels, and enough of
+    // the item compared for that to mean something.
+    static bool acceptable(const Comparison& c)
+    {
+        return c.meanError[0] <= 2.0 && c.meanError[1] <= 2.0 && c.meanError[2] <= 2.0 && c.within8 >= 0.99 &&
+               c.compared >= 100000;
+    }
+
+    static QString describe(const Comparison& c)
+    {
+        return QString("mean error %1 / %2 / %3, %4 % within 8, %5 pixels compared")
+            .arg(c.meanError[0], 0, 'f', 2)
+            .arg(c.meanError[1], 0, 'f', 2)
+            .arg(c.meanError[2], 0, 'f', 2)
+            .arg(100.0 * c.within8, 0, 'f', 2)
+            .arg(c.compared);
+    }
+
+    // Shows the frame of that name; a new frame is a new texture, so wait until the provider
+    // has picked it up.
+    bool useFrame(const QString& name)
+    {
+        if (name == currentFrame) {
+            return true;
+        }
+        QSignalSpy idChanged(provider.get(), &HTextureProvider::textureIdChanged);
+        window->rootObject()->setProperty("picture", QUrl::fromLocalFile(dir.filePath(name + ".png")));
+        currentFrame = name;
+        return idChanged.wait(5000);
+    }
+
+    bool resizeWindow(QSize size)
+    {
+        if (window->size() == size) {
+            return true;
+        }
+        window->resize(size);
+        return QTest::qWaitFor([&] { return view->size() == QSizeF(size); }, 5000);
+    }
+
+    // Puts the view state in place. The pitch is set while the whole sphere is allowed and the
+    // limits come last, so that any pitch can be looked at with any limits.
+    void apply(const View& v)
+    {
+        builder->setProjection(v.projection);
+        builder->setStereoMode(v.stereo);
+        builder->setStacked(v.stacked);
+        global->setYawMin(float(fullSphere.yawMin));
+        global->setYawMax(float(fullSphere.yawMax));
+        global->setPitchMin(float(fullSphere.pitchMin));
+        global->setPitchMax(float(fullSphere.pitchMax));
+        global->setFov(float(v.fov));
+        global->setYaw(float(v.yaw), true);
+        global->setPitch(float(v.pitch), true);
+        global->setYawMin(float(v.limits.yawMin));
+        global->setYawMax(float(v.limits.yawMax));
+        global->setPitchMin(float(v.limits.pitchMin));
+        global->setPitchMax(float(v.limits.pitchMax));
+    }
+
+    // The state the view draws with, as the global object holds it after clamping.
+    View actual(View v) const
+    {
+        v.yaw = global->yaw();
+        v.pitch = global->pitch();
+        v.fov = global->fov();
+        v.limits = {global->yawMin(), global->yawMax(), global->pitchMin(), global->pitchMax()};
+        return v;
+    }
+
+    // A frame rendered from the current state: one whose synchronisation began after this call.
+    QImage grab()
+    {
+        const int before = synchronisations.load();
+        view->update();
+        if (!QTest::qWaitFor([&] { return swappedSynchronisation.load() > before; }, 5000)) {
+            return QImage();
+        }
+        return window->grabWindow().convertToFormat(QImage::Format_RGB32);
+    }
+
+    static Comparison compare(const QImage& grabbed, const QImage& frame, const View& v, QImage* expected)
+    {
+        Comparison c;
+        *expected = QImage(grabbed.size(), QImage::Format_RGB32);
+        expected->fill(background);
+        double sums[3] = {0, 0, 0};
+        int within = 0;
+        for (int row = 0; row < grabbed.height(); ++row) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(grabbed.constScanLine(row));
+            QRgb* out = reinterpret_cast<QRgb*>(expected->scanLine(row));
+            for (int column = 0; column < grabbed.width(); ++column) {
+                const std::optional<QRgb> want = pixel(frame, v, grabbed.size(), column, row);
+                if (!want) {
+                    continue;
+                }
+                out[column] = *want;
+                const int d[3] = {std::abs(qRed(line[column]) - qRed(*want)),
+                                  std::abs(qGreen(line[column]) - qGreen(*want)),
+                                  std::abs(qBlue(line[column]) - qBlue(*want))};
+                for (int i = 0; i < 3; ++i) {
+                    sums[i] += d[i];
+                }
+                within += std::max({d[0], d[1], d[2]}) <= 8;
+                ++c.compared;
+            }
+        }
+        for (int i = 0; i < 3; ++i) {
+            c.meanError[i] = c.compared ? sums[i] / c.compared : 0.0;
+        }
+        c.within8 = c.compared ? double(within) / c.compared : 0.0;
+        return c;
+    }
+
+    // The grabbed item against the reference for the state the global object holds, from the
+    // frame shown. A failed comparison keeps both pictures beside the test program.
+    Comparison check(const QImage& grabbed, const View& v) const
+    {
+        QImage expected;
+        const Comparison c = compare(grabbed, frames.value(currentFrame), actual(v), &expected);
+        if (!acceptable(c)) {
+            QString name = QString("%1-%2").arg(QTest::currentTestFunction(), QTest::currentDataTag());
+            name.replace(QRegularExpression("[^A-Za-z0-9]+"), "-");
+            grabbed.save(QString("tst_veyrixview-%1-grabbed.png").arg(name));
+            expected.save(QString("tst_veyrixview-%1-expected.png").arg(name));
+            qInfo("pictures kept in %s", qPrintable(QDir::currentPath()));
+        }
+        return c;
+    }
+
+    // The average colour of the four pixels around the item's centre.
+    static QColor centre(const QImage& image)
+    {
+        const int x = image.width() / 2 - 1, y = image.height() / 2 - 1;
+        int r = 0, g = 0, b = 0;
+        for (const QPoint& p : {QPoint(x, y), QPoint(x + 1, y), QPoint(x, y + 1), QPoint(x + 1, y + 1)}) {
+            r += qRed(image.pixel(p));
+            g += qGreen(image.pixel(p));
+            b += qBlue(image.pixel(p));
+        }
+        return QColor(r / 4, g / 4, b / 4);
+    }
+
+    static bool isBackground(const QImage& image)
+    {
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if ((line[x] & 0xffffff) != (background & 0xffffff)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        for (auto [name, image] : {std::pair{QString("plain"), testFrame()},
+                                   std::pair{QString("over-under"), stereoFrame(Qt::Vertical)},
+                                   std::pair{QString("side-by-side"), stereoFrame(Qt::Horizontal)},
+                                   std::pair{QString("stacked"), stackedFrame()}}) {
+            QVERIFY(image.save(dir.filePath(name + ".png")));
+            frames.insert(name, image);
+        }
+
+        Application::registerQmlTypes();
+        previousHandler = qInstallMessageHandler(countRebuilds);
+
+        window = std::make_unique<QQuickView>();
+        global = std::make_unique<HGlobalObject>(&settings);
+        builder = std::make_unique<HShaderCodeBuilder>();
+        provider = std::make_unique<HTextureProvider>(window.get(), &settings);
+        window->rootContext()->setContextProperty("hGlobalObject", global.get());
+        window->rootContext()->setContextProperty("hShaderCodeBuilder", builder.get());
+        window->rootContext()->setContextProperty("hTextureProvider", provider.get());
+        connect(
+            window.get(), &QQuickWindow::afterSynchronizing, this, [this] { ++synchronisations; },
+            Qt::DirectConnection);
+        connect(
+            window.get(), &QQuickWindow::frameSwapped, this,
+            [this] { swappedSynchronisation = synchronisations.load(); }, Qt::DirectConnection);
+
+        QFile scene(dir.filePath("scene.qml"));
+        QVERIFY(scene.open(QIODevice::WriteOnly));
+        scene.write(sceneSource);
+        scene.close();
+        window->setResizeMode(QQuickView::SizeRootObjectToView);
+        window->setSource(QUrl::fromLocalFile(scene.fileName()));
+        QVERIFY2(window->errors().isEmpty(), qPrintable(window->errors().value(0).toString()));
+        view = window->rootObject()->findChild<VeyrixView*>("view");
+        QVERIFY(view);
+        window->resize(800, 600);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(useFrame("plain"));
+    }
+
+    void cleanupTestCase()
+    {
+        qInstallMessageHandler(previousHandler);
+        window.reset();
+    }
+
+    void matchesTheReference_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<View>("state");
+
+        struct Row
+        {
+            const char* name;
+            int projection;
+            double yaw, pitch, fov; // degrees
+            Limits limits;
+            int stereo = B::STEREO_2D;
+            bool stacked = false;
+            const char* frame = "plain";
+        };
+        const Limits quarter{-pi, pi, -pi / 4.0, pi / 4.0};
+        const Row rows[] = {
+            {"rectilinear ahead", B::RECTILINEAR, 0, 0, 90, fullSphere},
+            {"rectilinear turned, looking up", B::RECTILINEAR, 135, -30, 60, fullSphere},
+            {"rectilinear over the seam, looking down", B::RECTILINEAR, -170, 40, 100, fullSphere},
+            {"rectilinear in the band", B::RECTILINEAR, 30, 0, 60, defaultBand},
+            {"rectilinear in the band, narrow", B::RECTILINEAR, -150, -10, 40, defaultBand},
+            {"flat ahead", B::NO_PROJECTION, 0, 0, 90, fullSphere},
+            {"flat turned, looking up", B::NO_PROJECTION, 100, -25, 60, fullSphere},
+            {"flat over the seam and a pole", B::NO_PROJECTION, -160, 35, 150, fullSphere},
+            {"flat in the band", B::NO_PROJECTION, 60, 0, 60, defaultBand},
+            {"flat in the band, zoomed", B::NO_PROJECTION, 170, -20, 30, defaultBand},
+            {"fisheye ahead", B::FISHEYE, 0, 0, 180, fullSphere},
+            {"fisheye wide", B::FISHEYE, 60, -40, 270, fullSphere},
+            {"fisheye whole turn", B::FISHEYE, -120, 20, 360, fullSphere},
+            {"fisheye in the band", B::FISHEYE, -45, 0, 200, defaultBand},
+            {"little planet", B::LITTLE_PLANET, 0, 0, 90, fullSphere},
+            {"little planet wide", B::LITTLE_PLANET, 45, 60, 240, fullSphere},
+            {"little planet in the band", B::LITTLE_PLANET, -90, 0, 200, defaultBand},
+            {"mirror ball", B::MIRROR_BALL, 0, 0, 60, fullSphere},
+            {"mirror ball filling the item", B::MIRROR_BALL, 90, -30, 30, fullSphere},
+            {"mirror ball in the band", B::MIRROR_BALL, 0, 0, 60, defaultBand},
+            // The stereo frames' second picture is flat magenta: any of it in view fails.
+            {"over-under", B::RECTILINEAR, 20, 50, 90, fullSphere, B::STEREO_3D_OVERUNDER, false,
+             "over-under"},
+            {"over-under, most of the sphere", B::FISHEYE, 0, 0, 200, fullSphere, B::STEREO_3D_OVERUNDER,
+             false, "over-under"},
+            {"side-by-side", B::NO_PROJECTION, -30, 0, 100, fullSphere, B::STEREO_3D_SIDEBYSIDE, false,
+             "side-by-side"},
+            {"side-by-side, most of the sphere", B::FISHEYE, 0, 0, 200, fullSphere, B::STEREO_3D_SIDEBYSIDE,
+             false, "side-by-side"},
+            {"stacked", B::RECTILINEAR, 45, 0, 60, defaultBand, B::STEREO_2D, true, "stacked"},
+            {"stacked over the seam", B::NO_PROJECTION, 175, -10, 120, fullSphere, B::STEREO_2D, true,
+             "stacked"},
+            {"quarter pitch range", B::NO_PROJECTION, 0, 0, 120, quarter},
+        };
+        for (const QSize size : {QSize(800, 600), QSize(600, 800)}) {
+            for (const Row& r : rows) {
+                View v;
+                v.projection = r.projection;
+                v.stereo = r.stereo;
+                v.stacked = r.stacked;
+                v.yaw = r.yaw * degree;
+                v.pitch = r.pitch * degree;
+                v.fov = r.fov;
+                v.limits = r.limits;
+                QTest::addRow("%s, %dx%d", r.name, size.width(), size.height())
+                    << size << QString(r.frame) << v;
+            }
+        }
+    }
+    void matchesTheReference()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, frame);
+        QFETCH(View, state);
+        QVERIFY(resizeWindow(size));
+        QVERIFY(useFrame(frame));
+        apply(state);
+        const QImage grabbed = grab();
+        QVERIFY(!grabbed.isNull());
+        QCOMPARE(grabbed.size(), size);
+
+        // Outside the mirror ball's disc the shader takes the root of a negative number: those
+        // pixels are left out.
+        const Comparison c = check(grabbed, state);
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+    }
+
+    // Where the view looks, pinned by the texture coordinate at the centre (red = u, green = v):
+    // yaw 0 is the middle of the frame, yaw grows to the right ("E" at u 0.75 is to the right of
+    // "N" at u 0.5), and a positive pitch looks down.
+    void directions_data()
+    {
+        QTest::addColumn<int>("projection");
+        QTest::addColumn<double>("yaw");
+        QTest::addColumn<double>("pitch");
+        for (const int projection : {int(B::RECTILINEAR), int(B::NO_PROJECTION)}) {
+            const char* name = projection == B::RECTILINEAR ? "rectilinear" : "flat";
+            QTest::addRow("%s, ahead", name) << projection << 0.0 << 0.0;
+            QTest::addRow("%s, yaw +90 shows E", name) << projection << 90.0 << 0.0;
+            QTest::addRow("%s, yaw -90 shows W", name) << projection << -90.0 << 0.0;
+            QTest::addRow("%s, looking down", name) << projection << 0.0 << 30.0;
+            QTest::addRow("%s, looking up", name) << projection << 45.0 << -30.0;
+        }
+    }
+    void directions()
+    {
+        QFETCH(int, projection);
+        QFETCH(double, yaw);
+        QFETCH(double, pitch);
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = projection;
+        v.yaw = yaw * degree;
+        v.pitch = pitch * degree;
+        v.fov = 90;
+        apply(v);
+        const QImage grabbed = grab();
+        QVERIFY(!grabbed.isNull());
+
+        const QColor at = centre(grabbed);
+        QVERIFY2(std::abs(at.red() - 255.0 * (0.5 + yaw / 360.0)) <= 2.0,
+                 qPrintable(QString::number(at.red())));
+        QVERIFY2(std::abs(at.green() - 255.0 * (0.5 + pitch / 180.0)) <= 2.0,
+                 qPrintable(QString::number(at.green())));
+        // Up is up and right is right: u grows to the right, v downwards.
+        const int cx = grabbed.width() / 2, cy = grabbed.height() / 2;
+        QVERIFY(qRed(grabbed.pixel(cx + 200, cy)) > qRed(grabbed.pixel(cx - 200, cy)) + 30);
+        QVERIFY(qGreen(grabbed.pixel(cx, cy + 200)) > qGreen(grabbed.pixel(cx, cy - 200)) + 30);
+    }
+
+    // The lettering reads as in the frame: the "E" in the middle of the view at yaw +90 matches
+    // the frame's "E" itself, not its mirror image or its upside-down image.
+    void letteringIsNotMirrored_data()
+    {
+        QTest::addColumn<int>("projection");
+        QTest::addRow("rectilinear") << int(B::RECTILINEAR);
+        QTest::addRow("flat") << int(B::NO_PROJECTION);
+    }
+    void letteringIsNotMirrored()
+    {
+        QFETCH(int, projection);
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = projection;
+        v.yaw = pi / 2.0;
+        v.fov = 30;
+        apply(v);
+        const QImage grabbed = grab();
+        QVERIFY(!grabbed.isNull());
+
+        // Texels per pixel at the centre: the flat map moves linearly, the perspective view as
+        // the tangent does, which is linear enough this close to the centre.
+        const QImage& frame = frames.value("plain");
+        const double radiansPerPixel = projection == B::NO_PROJECTION
+                                           ? v.fov * degree / grabbed.height()
+                                           : 2.0 * std::tan(v.fov * degree / 2.0) / grabbed.height();
+        const double texelsPerPixel = radiansPerPixel * frame.height() / pi;
+        const int cx = grabbed.width() / 2, cy = grabbed.height() / 2;
+        const int half = int(40.0 / texelsPerPixel); // a box a little larger than the letter
+        double error[3] = {0, 0, 0};                 // as seen, mirrored left-right, upside down
+        int count = 0;
+        for (int dy = -half; dy < half; ++dy) {
+            for (int dx = -half; dx < half; ++dx) {
+                const int seen = qBlue(grabbed.pixel(cx + dx, cy + dy));
+                const double ox = (dx + 0.5) * texelsPerPixel, oy = (dy + 0.5) * texelsPerPixel;
+                const QPointF at[3] = {{0.75 + ox / frame.width(), 0.5 + oy / frame.height()},
+                                       {0.75 - ox / frame.width(), 0.5 + oy / frame.height()},
+                                       {0.75 + ox / frame.width(), 0.5 - oy / frame.height()}};
+                for (int i = 0; i < 3; ++i) {
+                    double rgb[3];
+                    sample(frame, at[i], rgb);
+                    error[i] += std::abs(seen - rgb[2]);
+                }
+                ++count;
+            }
+        }
+        for (double& e : error) {
+            e /= count;
+        }
+        const QString text = QString("mean error as seen %1, mirrored %2, upside down %3")
+                                 .arg(error[0])
+                                 .arg(error[1])
+                                 .arg(error[2]);
+        QVERIFY2(error[0] < 4.0 && error[1] > 5 * error[0] + 10 && error[2] > 5 * error[0] + 10,
+                 qPrintable(text));
+    }
+
+    // The pitch range -pi/4..pi/4 stretches texture v 0.25..0.75 over the frame: at the flat
+    // map's 120 degrees, rows above v 0.25 (row 75 of 600) and below v 0.75 are black.
+    void pitchRangeRemap()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::NO_PROJECTION;
+        v.fov = 120;
+        v.limits = {-pi, pi, -pi / 4.0, pi / 4.0};
+        apply(v);
+        QCOMPARE(global->pitch(), 0.0f);
+        const QImage grabbed = grab();
+        QVERIFY(!grabbed.isNull());
+        const int x = grabbed.width() / 2 + 37;
+        for (int row = 0; row < grabbed.height(); ++row) {
+            const QRgb p = grabbed.pixel(x, row);
+            const bool black = (p & 0xffffff) == 0;
+            if (row < 74 || row > 525) {
+                QVERIFY2(black, qPrintable(QString("row %1").arg(row)));
+            } else if (row > 76 && row < 523) {
+                QVERIFY2(!black, qPrintable(QString("row %1").arg(row)));
+            }
+        }
+        QVERIFY(qGreen(grabbed.pixel(x, 77)) <= 6); // v 0.25 became 0
+        QVERIFY(std::abs(qGreen(grabbed.pixel(x, 300)) - 128) <= 2);
+        QVERIFY(qGreen(grabbed.pixel(x, 522)) >= 249); // v 0.75 became 1
+    }
+
+    void viewportParameters_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QVector2D>("minimum");
+        QTest::addColumn<QVector2D>("ratio");
+        QTest::addRow("landscape") << QSize(800, 600) << QVector2D(600, 600) << QVector2D(800.0f / 600.0f, 1);
+        QTest::addRow("portrait") << QSize(600, 800) << QVector2D(600, 600) << QVector2D(1, 800.0f / 600.0f);
+    }
+    void viewportParameters()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QVector2D, minimum);
+        QFETCH(QVector2D, ratio);
+        QVERIFY(resizeWindow(size));
+        QCOMPARE(view->viewportSize(), QVector2D(size.width(), size.height()));
+        QCOMPARE(view->viewportSizeMin(), minimum);
+        QCOMPARE(view->viewportSizeRatio(), ratio);
+        QCOMPARE(view->viewportWidth(), float(size.width()));
+    }
+
+    // Changes of the builder between two paints cost one rebuild, at the next paint.
+    void twoChangesRebuildOnce()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.fov = 90;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        const int before = programRebuilds.load();
+        builder->setProjection(B::LITTLE_PLANET);
+        builder->setProjection(B::FISHEYE);
+        QCOMPARE(programRebuilds.load(), before); // nothing is built outside a paint
+        const QImage grabbed = grab();
+        QVERIFY(!grabbed.isNull());
+        QCOMPARE(programRebuilds.load(), before + 1);
+
+        v.projection = B::FISHEYE;
+        const Comparison c = check(grabbed, v);
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+        // Repaints without a change rebuild nothing.
+        QVERIFY(!grab().isNull());
+        QCOMPARE(programRebuilds.load(), before + 1);
+    }
+
+    // The end marker has no projection: the view draws nothing (the background shows) until the
+    // projection changes, and the next paint after that draws the picture again.
+    void undefinedProjectionDrawsNothing()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.fov = 90;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        // Qt reports the failed compile, with the source.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^QOpenGLShader::compile\\(Fragment\\)"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^\\*\\*\\* Problematic Fragment shader"));
+        builder->setProjection(B::LAST_VALUE_PROJECTION);
+        const QImage empty = grab();
+        QVERIFY(!empty.isNull());
+        QVERIFY(isBackground(empty));
+
+        builder->setProjection(B::RECTILINEAR);
+        const QImage restored = grab();
+        QVERIFY(!restored.isNull());
+        const Comparison c = check(restored, v);
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+    }
+
+    // A still photo announces no new texture, yet the provider's tick repaints it every second;
+    // the window is otherwise idle, so the frames are those repaints.
+    void stillPictureRepaintsEverySecond()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        QVERIFY(!grab().isNull());
+        QSignalSpy fps(view, &VeyrixView::fpsChanged);
+        QSignalSpy textureChanged(provider.get(), &HTextureProvider::textureChanged);
+        QSignalSpy textureIdChanged(provider.get(), &HTextureProvider::textureIdChanged);
+        const int textureId = provider->textureId();
+        const int framesBefore = swappedSynchronisation.load();
+        QTest::qWait(3300);
+        // Three ticks, each a frame; an idle window draws no others.
+        const int drawn = swappedSynchronisation.load() - framesBefore;
+        QVERIFY2(drawn >= 3 && drawn <= 10, qPrintable(QString::number(drawn)));
+        // fps counts by whole seconds of the clock: a tick may share its second with the last paint.
+        QVERIFY2(fps.count() >= 2, qPrintable(QString::number(fps.count())));
+        QVERIFY(view->fps() >= 1);
+        // The same texture: repaints, but no new name.
+        QVERIFY(textureChanged.count() >= 3);
+        QCOMPARE(textureIdChanged.count(), 0);
+        QCOMPARE(provider->textureId(), textureId);
+        QVERIFY(textureId != 0);
+    }
+
+    // A still photo shows a change of the view's field of view, projection or picture limits at
+    // the next frame, not only at the provider's next tick: the grab right after the change
+    // renders no item that was not asked to repaint.
+    void stillPictureFollowsEveryChange_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addRow("field of view") << 0;
+        QTest::addRow("projection") << 1;
+        QTest::addRow("picture limits") << 2;
+    }
+    void stillPictureFollowsEveryChange()
+    {
+        QFETCH(int, change);
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.yaw = 1.0;
+        v.fov = 80;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        // Just after a tick and its frame, the next tick is a second away.
+        QSignalSpy tick(provider.get(), &HTextureProvider::textureChanged);
+        QVERIFY(tick.wait(3000));
+        const int atTick = synchronisations.load();
+        QVERIFY(QTest::qWaitFor([&] { return swappedSynchronisation.load() > atTick; }, 5000));
+
+        switch (change) {
+        case 0:
+            global->setFov(60.0f);
+            break;
+        case 1:
+            builder->setProjection(B::NO_PROJECTION);
+            v.projection = B::NO_PROJECTION;
+            break;
+        default:
+            global->setPitchMin(-0.5f);
+            break;
+        }
+        const QImage grabbed = window->grabWindow().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(tick.count(), 1);
+        const Comparison c = check(grabbed, v);
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+    }
+
+    // A window hidden without keeping its scene graph loses its OpenGL context; shown again, the
+    // view builds its program anew in the new context and the provider finds the source's new
+    // texture.
+    void pictureSurvivesANewContext()
+    {
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useFrame("plain"));
+        View v;
+        v.projection = B::RECTILINEAR;
+        v.yaw = 0.3;
+        v.fov = 70;
+        apply(v);
+        QVERIFY(!grab().isNull());
+
+        QSignalSpy invalidated(window.get(), &QQuickWindow::sceneGraphInvalidated);
+        const int rebuilds = programRebuilds.load();
+        window->setPersistentOpenGLContext(false);
+        window->setPersistentSceneGraph(false);
+        window->hide();
+        QTRY_COMPARE(invalidated.count(), 1);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The old provider went with the old context: its name is forgotten until the new one's
+        // texture exists.
+        QTRY_VERIFY_WITH_TIMEOUT(provider->textureId() != 0, 5000);
+
+        // The first frames after the window reappears may still lack the new texture; the
+        // picture must be back within the provider's tick.
+        QImage grabbed;
+        Comparison c;
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            grabbed = grab();
+            QVERIFY(!grabbed.isNull());
+            c = check(grabbed, v);
+            if (acceptable(c) || timer.elapsed() > 3000) {
+                break;
+            }
+            QTest::qWait(100);
+        }
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
+        QCOMPARE(programRebuilds.load(), rebuilds + 1);
+        window->setPersistentOpenGLContext(true);
+        window->setPersistentSceneGraph(true);
+    }
+
+    // Without init the item draws nothing and counts no frame.
+    void nothingBeforeInit()
+    {
+        QFile scene(dir.filePath("uninitialised.qml"));
+        QVERIFY(scene.open(QIODevice::WriteOnly));
+        scene.write(
+            "import QtQuick 2.12\nimport Veyrix 1.0\n"
+            "Rectangle { color: \"#204060\"; VeyrixView { objectName: \"view\"; anchors.fill: parent } }");
+        scene.close();
+        QQuickView other;
+        other.setResizeMode(QQuickView::SizeRootObjectToView);
+        other.setSource(QUrl::fromLocalFile(scene.fileName()));
+        QVERIFY(other.errors().isEmpty());
+        other.resize(160, 120);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        auto* item = other.rootObject()->findChild<VeyrixView*>("view");
+        QVERIFY(item);
+        QSignalSpy fps(item, &VeyrixView::fpsChanged);
+        for (int i = 0; i < 5; ++i) {
+            QSignalSpy swapped(&other, &QQuickWindow::frameSwapped);
+            item->update();
+            QVERIFY(swapped.wait(5000));
+        }
+        QVERIFY(isBackground(other.grabWindow().convertToFormat(QImage::Format_RGB32)));
+        QCOMPARE(item->fps(), 0);
+        QCOMPARE(fps.count(), 0);
+    }
+};
+
+QTEST_MAIN(TestVeyrixView)
+#include "tst_veyrixview.moc"
