@@ -1,31 +1,20 @@
 import QtQuick 2.12
+import QtMultimedia 5.0
 import Veyrix 1.0
 
-// Stand-in scene until the viewer's own lands: the photo named on the command line (the sample
-// photo when started by tools/build-and-run) as a panorama, turned by dragging and zoomed with the
-// wheel, through the same chain the video area uses (photo, hidden effect source, texture
-// provider, view).
+// Stand-in scene until the viewer's own lands: the photo or video the core opens (the files named
+// on the command line; the sample photo when started by tools/build-and-run) as a panorama, turned
+// by dragging and zoomed with the wheel, through the same chain the video area uses (media
+// loader, hidden effect source, texture provider, view).
 Rectangle {
     id: h_root
     width: 1280
     height: 720
     color: "#101418"
 
-    readonly property url photo: photoFromArguments()
-
-    function photoFromArguments() {
-        var args = Qt.application.arguments
-        for (var i = args.length - 1; i > 0; --i) {
-            if (/\.(jpe?g|png)$/i.test(args[i]) && args[i].charAt(0) === "/")
-                return "file://" + args[i].split("/").map(encodeURIComponent).join("/")
-        }
-        return ""
-    }
-
-    // Drawn only into the effect source below.
-    Image {
-        id: h_photo
-        source: h_root.photo
+    // Its players are drawn only into the effect source below.
+    H_MediaLoader {
+        id: h_mediaLoader
     }
 
     ShaderEffectSource {
@@ -33,7 +22,7 @@ Rectangle {
         x: h_root.width
         width: 100
         height: 100
-        sourceItem: h_photo
+        sourceItem: h_mediaLoader.mediaPlayer
         hideSource: true
         wrapMode: ShaderEffectSource.ClampToEdge
         Component.onCompleted: hTextureProvider.setShaderEffectSource(h_frameSource)
@@ -42,7 +31,7 @@ Rectangle {
     VeyrixView {
         id: h_view
         anchors.fill: parent
-        visible: h_photo.status === Image.Ready
+        visible: h_mediaLoader.mediaPlayer.playerStatus === MediaPlayer.Buffered
         Component.onCompleted: {
             init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
             // Bring the view inside the picture's band.
@@ -90,10 +79,49 @@ Rectangle {
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: h_photo.status === Image.Error ? qsTr("%1 cannot be read").arg(h_photo.source)
-                                                   : qsTr("Name a photo on the command line to look around in it")
+            text: h_message.text !== "" ? h_message.text
+                : h_mediaLoader.mediaPlayer.errorString !== "" ? h_mediaLoader.mediaPlayer.errorString
+                : qsTr("Name a photo or a video on the command line to look around in it")
             color: "#8fa3b0"
             font.pixelSize: 16
+        }
+    }
+
+    // The player overlay's play and pause icons.
+    Image {
+        id: h_playerIcon
+        anchors.centerIn: parent
+        opacity: 0
+        NumberAnimation on opacity {
+            id: h_playerIconFade
+            running: false
+            from: 1
+            to: 0
+            duration: 1200
+        }
+    }
+
+    // What the main scene's message dialog would show.
+    QtObject {
+        id: h_message
+        property string text: ""
+    }
+
+    // Stand-ins for the main scene's root and the control bar, which the media loader calls.
+    QtObject {
+        id: root
+        function onDisplayMessage(message, icon) {
+            h_message.text = message
+            console.warn(message)
+        }
+    }
+    Item {
+        id: h_bar
+        signal showPlayerImage(url playerImage)
+        onShowPlayerImage: {
+            h_playerIcon.source = playerImage
+            if (String(playerImage) !== "")
+                h_playerIconFade.restart()
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "ControlBarStandIn.h"
 #include "MainSceneStandIn.h"
+#include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
 #include "render/HShaderCodeBuilder.h"
@@ -12,7 +13,6 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QUrl>
-#include <qqml.h>
 
 namespace {
 constexpr int imageDisplayDuration = 1000;
@@ -33,8 +33,7 @@ void QuickTestSetup::applicationAvailable()
     // Photos of a playlist step on after a second rather than half a minute, so that tests can
     // watch them do it.
     settings->setValue(QStringLiteral("application/playlist/imageDisplayDuration"), imageDisplayDuration);
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
+    Application::registerQmlTypes();
 }
 
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
