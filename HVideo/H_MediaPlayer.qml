@@ -7,7 +7,8 @@ import QtMultimedia 5.0
 Loader {
     id: h_mediaPlayer
 
-    property string backend: hVideoPlugin.currentPlugin
+    // Read once, when complete; the video plugin goes before the scene at tear-down.
+    property string backend: hVideoPlugin ? hVideoPlugin.currentPlugin : ""
     property int duration: 0
     property string errorString: ""
     property string logMessage: ""
