@@ -236,8 +236,7 @@ Item {
             return [
                 {tag: "back past the start", from: 500, delta: -1000, to: 0},
                 {tag: "on past the end", from: 1500, delta: 1000, to: 0},
-                {tag: "forward", from: 500, delta: 1000, to: 1500},
-                {tag: "back", from: 1500, delta: -1000, to: 500}
+                {tag: "forward", from: 500, delta: 1000, to: 1500}
             ]
         }
 
@@ -307,12 +306,6 @@ Item {
             compare(video.errorString, "")
             compare(video.logMessage, "Media : " + media("clip-640x320.mp4") + "\n")
             compare(hGlobalObject.videoLogMessage, video.logMessage)
-        }
-
-        function test_photoLogMessage() {
-            open("photo-2000x1000.jpg")
-            compare(loader.mediaPlayer.logMessage, "Media : " + media("photo-2000x1000.jpg"))
-            compare(hGlobalObject.videoLogMessage, loader.mediaPlayer.logMessage)
         }
     }
 }
