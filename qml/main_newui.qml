@@ -42,7 +42,8 @@ Rectangle {
     VeyrixView {
         id: h_view
         anchors.fill: parent
-        visible: h_photo.status === Image.Ready
+        // Frames from another process need no photo.
+        visible: h_photo.status === Image.Ready || hTextureProvider.isSharedMemory()
         Component.onCompleted: {
             init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
             // Bring the view inside the picture's band.
