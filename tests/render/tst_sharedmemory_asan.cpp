@@ -3,27 +3,27 @@
 
 #include <QOffscreenSurface>
 
-#include <memory>
 #include <sanitizer/common_interface_defs.h>
 
 using namespace SharedMemoryTestSupport;
 
 namespace {
 
+// One slot's descriptor as a broken or hostile producer could write it.
 struct Header
 {
-    qint64 size = 8192; // a whole number of pages: the guard page follows at once
-    quint16 slotCount = 1;
-    quint32 dataOffset = 64;
-    quint16 width = 4, height = 2, bytesPerLine = 12;
+    qint64 size; // a whole number of pages unless noted: the guard page follows at once
+    quint16 slotCount;
+    quint32 dataOffset;
+    quint16 width, height, bytesPerLine;
 };
 
 void writeHeader(HSharedMemorySegment& segment, const Header& h)
 {
     uchar* base = segment.data();
+    const qint64 slot = L::slotDescriptor(0);
     std::memcpy(base, L::versionText, sizeof(L::versionText));
     L::write<quint16>(base, L::slotCountOffset, h.slotCount);
-    const qint64 slot = L::slotDescriptor(0);
     L::write<quint32>(base, slot + L::dataOffsetOffset, h.dataOffset);
     L::write<quint16>(base, slot + L::widthOffset, h.width);
     L::write<quint16>(base, slot + L::heightOffset, h.height);
@@ -42,11 +42,10 @@ void removeSegmentInUse()
 
 Q_DECLARE_METATYPE(Header)
 
-// Headers that a broken or hostile producer could write, each given to the real manager. Built
-// with AddressSanitizer (the manager's sources are compiled into this program; the core library is
-// not sanitized). The mapping has an inaccessible page behind it and the rest of its last page is
-// poisoned, so a read outside the segment, by the manager or by OpenGL behind it, ends the run
-// with a report.
+// Malformed headers given to the real manager. Built with AddressSanitizer (the manager's sources
+// are compiled into this program; the core library is not sanitized). The mapping has an
+// inaccessible page behind it and the rest of its last page is poisoned, so a read outside the
+// segment, by the manager or by OpenGL behind it, ends the run with a report.
 class TestSharedMemoryAsan : public QObject
 {
     Q_OBJECT
@@ -67,51 +66,29 @@ private slots:
     void malformedHeaderIsSurvived_data()
     {
         QTest::addColumn<Header>("header");
-        QTest::addColumn<bool>("skipped"); // the slot's ready flag is cleared
-        Header h;
-        h.slotCount = 0;
-        QTest::addRow("no slots") << h << false;
-        // One slot fits, the second descriptor would lie behind the segment.
-        h = Header();
-        h.size = L::slotDescriptor(1);
-        h.slotCount = 2;
-        h.dataOffset = 24;
-        h.width = h.height = 1;
-        h.bytesPerLine = 3;
-        QTest::addRow("slot table past the end") << h << false;
-        h = Header();
-        h.dataOffset = quint32(h.size - L::slotDescriptor(0) - 20);
-        QTest::addRow("pixels past the end") << h << true;
-        h = Header();
-        h.dataOffset = 0;
-        QTest::addRow("data offset 0") << h << true;
-        h = Header();
-        h.width = 0;
-        QTest::addRow("zero width") << h << true;
-        h = Header();
-        h.height = 0;
-        QTest::addRow("zero height") << h << true;
-        // Two lines of 11 bytes end exactly at the segment's end; 4 pixels need 12.
-        h = Header();
-        h.bytesPerLine = 11;
-        h.dataOffset = quint32(h.size - L::slotDescriptor(0) - 22);
-        QTest::addRow("line shorter than its pixels") << h << true;
-        h = Header();
-        h.width = 21845;
-        h.height = 65535;
-        h.bytesPerLine = 65535;
-        QTest::addRow("4 GiB of pixels") << h << true;
+        QTest::addColumn<bool>("skipped");              // the slot's ready flag is cleared
+        const qint64 end = 8192 - L::slotDescriptor(0); // the segment's end, from the descriptor
+        QTest::addRow("no slots") << Header{8192, 0, 64, 4, 2, 12} << false;
+        // One slot fits (its pixel inside its own unused bytes); the second descriptor would not.
+        QTest::addRow("slot table past the end") << Header{L::slotDescriptor(1), 2, 24, 1, 1, 3} << false;
+        QTest::addRow("pixels past the end") << Header{8192, 1, quint32(end - 20), 4, 2, 12} << true;
+        QTest::addRow("data offset 0") << Header{8192, 1, 0, 4, 2, 12} << true;
+        QTest::addRow("zero width") << Header{8192, 1, 64, 0, 2, 12} << true;
+        QTest::addRow("zero height") << Header{8192, 1, 64, 4, 0, 12} << true;
+        // Two lines of 11 bytes end exactly at the end; 4 pixels need 12.
+        QTest::addRow("line shorter than its pixels") << Header{8192, 1, quint32(end - 22), 4, 2, 11} << true;
+        QTest::addRow("4 GiB of pixels") << Header{8192, 1, 64, 21845, 65535, 65535} << true;
     }
     void malformedHeaderIsSurvived()
     {
         QFETCH(Header, header);
         QFETCH(bool, skipped);
         SegmentName name;
-        segmentInUse = name.name().toLatin1();
-        HSharedMemorySegment segment(name.name());
+        segmentInUse = name.name.toLatin1();
+        HSharedMemorySegment segment(name.name);
         QVERIFY(segment.create(header.size));
         writeHeader(segment, header);
-        SharedMemoryManager manager(name.name());
+        SharedMemoryManager manager(name.name);
         QTRY_VERIFY_WITH_TIMEOUT(manager.isAttached(), 5000);
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Shared-memory frames: "));
@@ -119,33 +96,29 @@ private slots:
         QCOMPARE(manager.textureId(), 0);
         QCOMPARE(frameReady(segment, 0) == 0, skipped);
 
-        // The producer mends its header: the next frame is shown.
-        Header mended;
-        mended.slotCount = 1;
-        mended.dataOffset = 24; // inside the descriptor's unused bytes: fits every segment here
-        mended.width = mended.height = 1;
-        mended.bytesPerLine = 3;
+        // The producer mends its header: the next frame is shown. Its one pixel lies in the
+        // descriptor's unused bytes, inside every segment here.
         uchar* pixel = segment.data() + L::slotDescriptor(0) + 24;
         pixel[0] = 200;
         pixel[1] = 100;
         pixel[2] = 50;
-        writeHeader(segment, mended);
+        writeHeader(segment, Header{header.size, 1, 24, 1, 1, 3});
         const GLuint texture = GLuint(manager.textureId());
-        QVERIFY(texture != 0);
         QCOMPARE(readBack(texture, QSize(1, 1)).pixel(0, 0), qRgb(200, 100, 50));
         manager.releaseTexture();
     }
 
-    // Too short for the header: never attached, nothing written behind its end.
+    // Too short for the header: never attached, and consumerClosed, which would lie past the end,
+    // is not written.
     void segmentShorterThanTheHeader()
     {
         SegmentName name;
-        segmentInUse = name.name().toLatin1();
-        HSharedMemorySegment segment(name.name());
+        segmentInUse = name.name.toLatin1();
+        HSharedMemorySegment segment(name.name);
         QVERIFY(segment.create(L::headerSize - 4));
         std::memcpy(segment.data(), L::versionText, sizeof(L::versionText));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("fewer than its header needs"));
-        SharedMemoryManager manager(name.name());
+        SharedMemoryManager manager(name.name);
         QTest::qWait(350);
         QVERIFY(!manager.isAttached());
     }
