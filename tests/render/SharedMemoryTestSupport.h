@@ -106,4 +106,14 @@ inline bool attachThreadRuns()
     return false;
 }
 
+// The system thread outlives QThread::wait() by a moment. No events are handled meanwhile: a
+// deletion left to the event loop must not count.
+inline bool attachThreadEnds()
+{
+    for (int waited = 0; waited < 2000 && attachThreadRuns(); waited += 10) {
+        QThread::msleep(10);
+    }
+    return !attachThreadRuns();
+}
+
 } // namespace SharedMemoryTestSupport
