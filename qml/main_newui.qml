@@ -31,7 +31,8 @@ Rectangle {
     VeyrixView {
         id: h_view
         anchors.fill: parent
-        visible: h_mediaLoader.mediaPlayer.playerStatus === MediaPlayer.Buffered
+        // Frames from another process need no media.
+        visible: h_mediaLoader.mediaPlayer.playerStatus === MediaPlayer.Buffered || hTextureProvider.isSharedMemory()
         Component.onCompleted: {
             init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
             // Bring the view inside the picture's band.

@@ -1,17 +1,37 @@
 #include "HTextureProvider.h"
 
 #include "RenderLogging.h"
+#include "SharedMemoryManager.h"
 #include "app/HSettingsManager.h"
 
+#include <QOpenGLTexture>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRunnable>
 #include <QSGTexture>
 #include <QSGTextureProvider>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 const QString sharedMemoryKey = QStringLiteral("application/sharedmemory");
 constexpr int tickInterval = 1000;
+
+// Deletes the shared-memory frame texture on the render thread, with the scene graph's context
+// current.
+class TextureReleaseJob : public QRunnable
+{
+public:
+    explicit TextureReleaseJob(std::unique_ptr<QOpenGLTexture> releasedTexture)
+        : texture(std::move(releasedTexture))
+    {
+    }
+    void run() override { texture.reset(); }
+
+private:
+    std::unique_ptr<QOpenGLTexture> texture;
+};
 } // namespace
 
 HTextureProvider::HTextureProvider(QQuickWindow* quickWindow, HSettingsManager* settings, QObject* parent)
@@ -19,8 +39,15 @@ HTextureProvider::HTextureProvider(QQuickWindow* quickWindow, HSettingsManager* 
 {
     sharedMemory = settings->ensureValue(sharedMemoryKey, false).toBool();
     if (sharedMemory) {
-        // Frames from another process are polled; until that source exists, the poll only asks
-        // the view to repaint.
+        // Frames from another process are polled: each poll asks the view to repaint, and the paint
+        // takes the next frame, once the producer's segment exists and holds one.
+        sharedMemoryManager = new SharedMemoryManager();
+        if (window) {
+            // Direct: the texture goes with the scene graph's context, which is current only there.
+            connect(
+                window, &QQuickWindow::sceneGraphInvalidated, this,
+                [manager = sharedMemoryManager] { manager->releaseTexture(); }, Qt::DirectConnection);
+        }
         sharedMemoryRate = 60;
         sharedMemoryTimer = new QTimer();
         sharedMemoryTimer->setInterval(1000 / sharedMemoryRate);
@@ -42,11 +69,26 @@ HTextureProvider::~HTextureProvider()
         sharedMemoryTimer->stop();
         delete sharedMemoryTimer;
     }
+    if (sharedMemoryManager) {
+        // Deleted now rather than later: no event loop may run after this, and the manager's
+        // thread must not outlive the program. The program deletes the window first, which
+        // releases the texture; a window still there deletes it at its next frame.
+        if (window) {
+            if (auto texture = sharedMemoryManager->takeTexture()) {
+                window->scheduleRenderJob(new TextureReleaseJob(std::move(texture)),
+                                          QQuickWindow::BeforeSynchronizingStage);
+            }
+        }
+        delete sharedMemoryManager;
+    }
     tickTimer->stop();
 }
 
 int HTextureProvider::textureId() const
 {
+    if (sharedMemoryManager) {
+        return sharedMemoryManager->textureId();
+    }
     return textureIdValue.load();
 }
 

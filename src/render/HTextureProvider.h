@@ -10,6 +10,7 @@ class QQuickItem;
 class QQuickWindow;
 class QSGTextureProvider;
 class QTimer;
+class SharedMemoryManager;
 
 // Tells the panorama view which OpenGL texture holds the current frame and when it may have
 // changed. The frame is whatever the scene graph renders for a ShaderEffectSource that QML hands
@@ -18,6 +19,10 @@ class QTimer;
 //
 // The scene graph replaces the source's texture on the render thread while the GUI thread runs,
 // so the texture's name is read there, after each rendered frame, and only the name crosses over.
+//
+// With "application/sharedmemory" set, the frames come from another process instead: the view is
+// asked to repaint sixty times a second, and each paint takes the producer's next frame, if one is
+// ready, through the shared-memory manager.
 class HTextureProvider : public QObject
 {
     Q_OBJECT
@@ -27,7 +32,8 @@ public:
     HTextureProvider(QQuickWindow* window, HSettingsManager* settings, QObject* parent = nullptr);
     ~HTextureProvider() override;
 
-    // Read by the view item on the render thread while it paints.
+    // Read by the view item on the render thread while it paints; in shared-memory mode this uploads
+    // the next frame, so the scene graph's context must be current.
     int textureId() const;
     void setTextureId(int value);
 
@@ -61,6 +67,7 @@ private:
     std::atomic<int> sgTextureId{0};
     QTimer* tickTimer = nullptr;
     QTimer* sharedMemoryTimer = nullptr;
+    SharedMemoryManager* sharedMemoryManager = nullptr;
     bool sharedMemory = false;
     int sharedMemoryRate = 0;
 };

@@ -1,8 +1,11 @@
+#include "SharedMemoryTestSupport.h"
 #include "app/HSettingsManager.h"
 #include "render/HTextureProvider.h"
 
 #include <QQuickWindow>
 #include <QtTest>
+
+#include <memory>
 
 // The texture provider's modes and its announcements before any scene graph is involved; the
 // scene-graph path is exercised with the view in tst_veyrixview.
@@ -38,17 +41,20 @@ private slots:
     }
 
     // Frames from another process are polled sixty times a second from the start, producer or
-    // not; the mode is read once, at construction.
+    // not; the mode is read once, at construction. The wait for the producer ends with the provider,
+    // which goes at the program's end after the last event has been handled.
     void sharedMemoryModePollsFromTheStart()
     {
         settings.setValue("application/sharedmemory", true);
-        HTextureProvider provider(&window, &settings);
+        auto provider = std::make_unique<HTextureProvider>(&window, &settings);
         settings.setValue("application/sharedmemory", false);
-        QVERIFY(provider.isSharedMemory());
-        QSignalSpy changed(&provider, &HTextureProvider::textureChanged);
+        QVERIFY(provider->isSharedMemory());
+        QSignalSpy changed(provider.get(), &HTextureProvider::textureChanged);
         QTest::qWait(500);
         // About 31 at 16 ms; a loaded machine may deliver fewer, never only the one-second tick.
         QVERIFY2(changed.count() >= 10, qPrintable(QString::number(changed.count())));
+        provider.reset();
+        QVERIFY(SharedMemoryTestSupport::attachThreadEnds());
     }
 };
 

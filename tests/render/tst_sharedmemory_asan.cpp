@@ -1,0 +1,128 @@
+#include "SharedMemoryTestSupport.h"
+#include "render/SharedMemoryManager.h"
+
+#include <QOffscreenSurface>
+
+#include <sanitizer/common_interface_defs.h>
+
+using namespace SharedMemoryTestSupport;
+
+namespace {
+
+// One slot's descriptor as a broken or hostile producer could write it.
+struct Header
+{
+    qint64 size; // a whole number of pages unless noted: the guard page follows at once
+    quint16 slotCount;
+    quint32 dataOffset;
+    quint16 width, height, bytesPerLine;
+};
+
+void writeHeader(HSharedMemorySegment& segment, const Header& h)
+{
+    uchar* base = segment.data();
+    const qint64 slot = L::slotDescriptor(0);
+    std::memcpy(base, L::versionText, sizeof(L::versionText));
+    L::write<quint16>(base, L::slotCountOffset, h.slotCount);
+    L::write<quint32>(base, slot + L::dataOffsetOffset, h.dataOffset);
+    L::write<quint16>(base, slot + L::widthOffset, h.width);
+    L::write<quint16>(base, slot + L::heightOffset, h.height);
+    L::write<quint16>(base, slot + L::bytesPerLineOffset, h.bytesPerLine);
+    L::write<quint16>(base, slot + L::frameReadyOffset, 1);
+}
+
+// A report ends the process at once: the segment of the case under test goes with it.
+QByteArray segmentInUse;
+void removeSegmentInUse()
+{
+    HSharedMemorySegment::remove(QString::fromLatin1(segmentInUse));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Header)
+
+// Malformed headers given to the real manager. Built with AddressSanitizer (the manager's sources
+// are compiled into this program; the core library is not sanitized). The mapping has an
+// inaccessible page behind it and the rest of its last page is poisoned, so a read outside the
+// segment, by the manager or by OpenGL behind it, ends the run with a report.
+class TestSharedMemoryAsan : public QObject
+{
+    Q_OBJECT
+
+private:
+    QOffscreenSurface surface;
+    QOpenGLContext context;
+
+private slots:
+    void initTestCase()
+    {
+        __sanitizer_set_death_callback(removeSegmentInUse);
+        surface.create();
+        QVERIFY(context.create());
+        QVERIFY(context.makeCurrent(&surface));
+    }
+
+    void malformedHeaderIsSurvived_data()
+    {
+        QTest::addColumn<Header>("header");
+        QTest::addColumn<bool>("skipped");              // the slot's ready flag is cleared
+        const qint64 end = 8192 - L::slotDescriptor(0); // the segment's end, from the descriptor
+        QTest::addRow("no slots") << Header{8192, 0, 64, 4, 2, 12} << false;
+        // One slot fits (its pixel inside its own unused bytes); the second descriptor would not.
+        QTest::addRow("slot table past the end") << Header{L::slotDescriptor(1), 2, 24, 1, 1, 3} << false;
+        QTest::addRow("pixels past the end") << Header{8192, 1, quint32(end - 20), 4, 2, 12} << true;
+        QTest::addRow("data offset 0") << Header{8192, 1, 0, 4, 2, 12} << true;
+        QTest::addRow("zero width") << Header{8192, 1, 64, 0, 2, 12} << true;
+        QTest::addRow("zero height") << Header{8192, 1, 64, 4, 0, 12} << true;
+        // Two lines of 11 bytes end exactly at the end; 4 pixels need 12.
+        QTest::addRow("line shorter than its pixels") << Header{8192, 1, quint32(end - 22), 4, 2, 11} << true;
+        QTest::addRow("4 GiB of pixels") << Header{8192, 1, 64, 21845, 65535, 65535} << true;
+    }
+    void malformedHeaderIsSurvived()
+    {
+        QFETCH(Header, header);
+        QFETCH(bool, skipped);
+        SegmentName name;
+        segmentInUse = name.name.toLatin1();
+        HSharedMemorySegment segment(name.name);
+        QVERIFY(segment.create(header.size));
+        writeHeader(segment, header);
+        SharedMemoryManager manager(name.name);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.isAttached(), 5000);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Shared-memory frames: "));
+        QCOMPARE(manager.textureId(), 0);
+        QCOMPARE(manager.textureId(), 0);
+        QCOMPARE(frameReady(segment, 0) == 0, skipped);
+
+        // The producer mends its header: the next frame is shown. Its one pixel lies in the
+        // descriptor's unused bytes, inside every segment here.
+        uchar* pixel = segment.data() + L::slotDescriptor(0) + 24;
+        pixel[0] = 200;
+        pixel[1] = 100;
+        pixel[2] = 50;
+        writeHeader(segment, Header{header.size, 1, 24, 1, 1, 3});
+        const GLuint texture = GLuint(manager.textureId());
+        QCOMPARE(readBack(texture, QSize(1, 1)).pixel(0, 0), qRgb(200, 100, 50));
+        manager.releaseTexture();
+    }
+
+    // Too short for the header: never attached, and consumerClosed, which would lie past the end,
+    // is not written.
+    void segmentShorterThanTheHeader()
+    {
+        SegmentName name;
+        segmentInUse = name.name.toLatin1();
+        HSharedMemorySegment segment(name.name);
+        QVERIFY(segment.create(L::headerSize - 4));
+        std::memcpy(segment.data(), L::versionText, sizeof(L::versionText));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("fewer than its header needs"));
+        SharedMemoryManager manager(name.name);
+        QTest::qWait(350);
+        QVERIFY(!manager.isAttached());
+    }
+};
+
+QTEST_MAIN(TestSharedMemoryAsan)
+#include "tst_sharedmemory_asan.moc"
