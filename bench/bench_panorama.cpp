@@ -7,6 +7,7 @@
 // Needs an X server with OpenGL: tests/run-test.sh --gl build/bench/bench_panorama [frames]
 // (or cmake --build build --target run-bench-panorama).
 
+#include "BenchSupport.h"
 #include "app/HSettingsManager.h"
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
@@ -32,16 +33,6 @@
 
 namespace {
 
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("unknown");
-    }
-    const QList<QByteArray> fields = file.readAll().split(' ');
-    return QString::fromLatin1(fields.mid(0, 3).join(' '));
-}
-
 // A frame with detail everywhere, so that sampling costs what a real picture costs.
 QImage frameImage()
 {
@@ -58,12 +49,6 @@ QImage frameImage()
     return image;
 }
 
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -72,21 +57,20 @@ int main(int argc, char** argv)
     const int frames = argc > 1 ? std::max(10, QString::fromLocal8Bit(argv[1]).toInt()) : 300;
 
     QOffscreenSurface surface;
-    surface.create();
     QOpenGLContext context;
-    if (!context.create() || !context.makeCurrent(&surface)) {
-        std::fprintf(stderr, "bench_panorama: no OpenGL context (run it under an X server)\n");
+    if (!BenchSupport::makeContextCurrent(surface, context, "bench_panorama")) {
         return 1;
     }
     QOpenGLFunctions* gl = context.functions();
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER)));
-    std::printf("load average before: %s\n", qPrintable(loadAverage()));
+    std::printf("load average before: %s\n", qPrintable(BenchSupport::loadAverage()));
 
     QOpenGLTexture texture(frameImage(), QOpenGLTexture::DontGenerateMipMaps);
     texture.setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
     texture.setWrapMode(QOpenGLTexture::ClampToEdge);
 
-    HSettingsManager settings(QSettings::UserScope, QStringLiteral("Zelmo"), QStringLiteral("Gyre Player bench"));
+    HSettingsManager settings(QSettings::UserScope, QStringLiteral("Zelmo"),
+                              QStringLiteral("Gyre Player bench"));
     HGlobalObject global(&settings);
     HShaderCodeBuilder builder;
     HTextureProvider provider(nullptr, &settings);
@@ -125,13 +109,14 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "bench_panorama: the %s pass drew nothing\n", name);
                 return 1;
             }
-            std::printf("%-11s %-14s %6.2f ms %6.2f ms %6.2f ms %6.2f ms\n",
-                        qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())), name,
-                        percentile(milliseconds, 0.5), percentile(milliseconds, 0.1),
-                        percentile(milliseconds, 0.9), percentile(milliseconds, 0.0));
+            std::printf(
+                "%-11s %-14s %6.2f ms %6.2f ms %6.2f ms %6.2f ms\n",
+                qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())), name,
+                BenchSupport::percentile(milliseconds, 0.5), BenchSupport::percentile(milliseconds, 0.1),
+                BenchSupport::percentile(milliseconds, 0.9), BenchSupport::percentile(milliseconds, 0.0));
             std::fflush(stdout);
         }
     }
-    std::printf("load average after: %s\n", qPrintable(loadAverage()));
+    std::printf("load average after: %s\n", qPrintable(BenchSupport::loadAverage()));
     return 0;
 }

@@ -7,6 +7,7 @@
 // Needs an X server with OpenGL: tests/run-test.sh --gl build/bench/bench_sharedmemory [frames]
 // (or cmake --build build --target run-bench-sharedmemory).
 
+#include "BenchSupport.h"
 #include "render/HSharedMemorySegment.h"
 #include "render/SharedMemoryLayout.h"
 #include "render/SharedMemoryManager.h"
@@ -26,37 +27,18 @@
 
 namespace L = SharedMemoryLayout;
 
-namespace {
-
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().split(' ').mid(0, 3).join(' '))
-                                          : QStringLiteral("unknown");
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(10, QString::fromLocal8Bit(argv[1]).toInt()) : 100;
     QOffscreenSurface surface;
-    surface.create();
     QOpenGLContext context;
-    if (!context.create() || !context.makeCurrent(&surface)) {
-        std::fprintf(stderr, "bench_sharedmemory: no OpenGL context (run it under an X server)\n");
+    if (!BenchSupport::makeContextCurrent(surface, context, "bench_sharedmemory")) {
         return 1;
     }
     QOpenGLFunctions* gl = context.functions();
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER)));
-    std::printf("load average before: %s\n", qPrintable(loadAverage()));
+    std::printf("load average before: %s\n", qPrintable(BenchSupport::loadAverage()));
     std::printf("%d frames each; milliseconds\n", frames);
     std::printf("%-11s %-22s %8s %8s %14s\n", "size", "lines", "median", "p90", "copy (median)");
 
@@ -107,9 +89,10 @@ int main(int argc, char** argv)
             }
             manager.releaseTexture();
             std::printf("%4dx%-6d %-22s %8.2f %8.2f %14.2f\n", size.width(), size.height(), label,
-                        percentile(upload, 0.5), percentile(upload, 0.9), percentile(copy, 0.5));
+                        BenchSupport::percentile(upload, 0.5), BenchSupport::percentile(upload, 0.9),
+                        BenchSupport::percentile(copy, 0.5));
         }
     }
-    std::printf("load average after: %s\n", qPrintable(loadAverage()));
+    std::printf("load average after: %s\n", qPrintable(BenchSupport::loadAverage()));
     return 0;
 }
