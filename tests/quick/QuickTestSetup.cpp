@@ -2,9 +2,12 @@
 
 #include "ControlBarStandIn.h"
 #include "MainSceneStandIn.h"
+#include "SensorStandIn.h"
 #include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
+#include "devices/HLeap.h"
+#include "devices/HOculus.h"
 #include "render/HShaderCodeBuilder.h"
 #include "session/HGlobalObject.h"
 #include "video/HVideoPlugin.h"
@@ -45,9 +48,12 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 
     // In start-up's order: the video plugin registers the VLC item before any scene loads.
     videoPlugin = new HVideoPlugin(settings.get(), &hardwareDecoding);
-    view = new HQQuickView(false, settings.get());
+    view = new HQQuickView(qEnvironmentVariableIsSet("GYRE_QUICK_TEST_DEMO"), settings.get());
     global = new HGlobalObject(settings.get());
     shaderBuilder = new HShaderCodeBuilder();
+    sensor = new SensorStandIn(global);
+    oculus = new HOculus();
+    leap = new HLeap();
     root = new MainSceneStandIn();
     controlBar = new ControlBarStandIn();
 
@@ -56,6 +62,9 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     context->setContextProperty(QStringLiteral("hView"), view);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hSensor"), sensor);
+    context->setContextProperty(QStringLiteral("hOculus"), oculus);
+    context->setContextProperty(QStringLiteral("hLeap"), leap);
     context->setContextProperty(QStringLiteral("root"), root);
     context->setContextProperty(QStringLiteral("h_bar"), controlBar);
     context->setContextProperty(QStringLiteral("testMediaDir"),
@@ -74,6 +83,12 @@ void QuickTestSetup::deleteCoreObjects()
     videoPlugin = nullptr;
     delete view;
     view = nullptr;
+    delete sensor;
+    sensor = nullptr;
+    delete oculus;
+    oculus = nullptr;
+    delete leap;
+    leap = nullptr;
     delete global;
     global = nullptr;
     delete shaderBuilder;

@@ -6,18 +6,22 @@
 
 class ControlBarStandIn;
 class HGlobalObject;
+class HLeap;
+class HOculus;
 class HQQuickView;
 class HSettingsManager;
 class HShaderCodeBuilder;
 class HVideoPlugin;
 class MainSceneStandIn;
+class SensorStandIn;
 class QQmlEngine;
 
 // Gives every QML test file what the player's start-up gives the scene: the core objects as
 // context properties (fresh ones for each file), the media player module on the import path and
 // the core QML types, plus stand-ins for the main scene's root and the control bar, which the
 // components call by id. Test media are reachable through "testMediaDir" (a file URL ending in /).
-// Photos of a playlist are shown for one second.
+// Photos of a playlist are shown for one second. The orientation sensor is a stand-in that tests
+// can make available; the window is in demo mode when GYRE_QUICK_TEST_DEMO is set.
 class QuickTestSetup : public QObject
 {
     Q_OBJECT
@@ -41,6 +45,9 @@ private:
     HQQuickView* view = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    SensorStandIn* sensor = nullptr;
+    HOculus* oculus = nullptr;
+    HLeap* leap = nullptr;
     MainSceneStandIn* root = nullptr;
     ControlBarStandIn* controlBar = nullptr;
 };
