@@ -41,6 +41,9 @@ Rectangle {
         anchors.left: parent.left
         anchors.leftMargin: 10
         horizontalAlignment: Text.AlignRight
+        // A long name shrinks a little rather than lose its start.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 11
         elide: Text.ElideLeft
         font.bold: true
         font.pixelSize: 14

@@ -47,7 +47,8 @@ Item {
             objectName: "logText"
             width: parent.width
             wrapMode: Text.WordWrap
-            text: softwareLogItem.log
+            // Reports end their lines with a line break; a last empty line would only add a gap.
+            text: softwareLogItem.log.replace(/\n+$/, "")
         }
 
         Text {
