@@ -5,7 +5,7 @@
 #include <QVariant>
 
 // The main scene's root ("root") as the components under test reach it: the messages they ask it
-// to show are announced instead of shown, and so is pointer activity on the controls.
+// to show and the activity they report are announced instead of acted on.
 class MainSceneStandIn : public QObject
 {
     Q_OBJECT
@@ -15,6 +15,7 @@ public:
     {
         emit messageDisplayed(message, icon.isValid() ? icon.toInt() : -1);
     }
+
     Q_INVOKABLE void onMouseMoved() { emit mouseMoved(); }
 
 signals:

@@ -6,9 +6,12 @@
 #include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
+#include "devices/HDisplay.h"
 #include "devices/HLeap.h"
 #include "devices/HOculus.h"
+#include "net/HHostingManager.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
 #include "session/HGlobalObject.h"
 #include "video/HVideoPlugin.h"
 
@@ -49,11 +52,15 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     // In start-up's order: the video plugin registers the VLC item before any scene loads.
     videoPlugin = new HVideoPlugin(settings.get(), &hardwareDecoding);
     view = new HQQuickView(qEnvironmentVariableIsSet("GYRE_QUICK_TEST_DEMO"), settings.get());
+    display = new HDisplay();
+    // Watches the player's own window, which the tests do not show: its texture never changes.
+    textureProvider = new HTextureProvider(view, settings.get());
     global = new HGlobalObject(settings.get());
     shaderBuilder = new HShaderCodeBuilder();
-    sensor = new SensorStandIn(global);
     oculus = new HOculus();
     leap = new HLeap();
+    hostingManager = new HHostingManager(settings.get());
+    sensor = new SensorStandIn(global);
     root = new MainSceneStandIn();
     controlBar = new ControlBarStandIn();
 
@@ -62,9 +69,12 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     context->setContextProperty(QStringLiteral("hView"), view);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hTextureProvider"), textureProvider);
     context->setContextProperty(QStringLiteral("hSensor"), sensor);
     context->setContextProperty(QStringLiteral("hOculus"), oculus);
     context->setContextProperty(QStringLiteral("hLeap"), leap);
+    context->setContextProperty(QStringLiteral("hDisplay"), display);
+    context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
     context->setContextProperty(QStringLiteral("root"), root);
     context->setContextProperty(QStringLiteral("h_bar"), controlBar);
     context->setContextProperty(QStringLiteral("testMediaDir"),
@@ -83,16 +93,22 @@ void QuickTestSetup::deleteCoreObjects()
     videoPlugin = nullptr;
     delete view;
     view = nullptr;
-    delete sensor;
-    sensor = nullptr;
-    delete oculus;
-    oculus = nullptr;
-    delete leap;
-    leap = nullptr;
     delete global;
     global = nullptr;
     delete shaderBuilder;
     shaderBuilder = nullptr;
+    delete oculus;
+    oculus = nullptr;
+    delete leap;
+    leap = nullptr;
+    delete display;
+    display = nullptr;
+    delete sensor;
+    sensor = nullptr;
+    delete hostingManager;
+    hostingManager = nullptr;
+    delete textureProvider;
+    textureProvider = nullptr;
     delete root;
     root = nullptr;
     delete controlBar;

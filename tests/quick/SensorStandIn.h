@@ -2,8 +2,9 @@
 
 #include "devices/HSensor.h"
 
-// An orientation sensor ("hSensor") that a test can make present: unavailable at first, like the
-// base class on a machine without a sensor; once made available, switching it on and off works.
+// An orientation sensor that switches on and off when asked, without a device behind it: what the
+// components under test see of a machine with a sensor. It reads unavailable until a test says
+// otherwise (setPresent), as on a machine without one.
 class SensorStandIn : public HSensor
 {
     Q_OBJECT
@@ -11,19 +12,9 @@ class SensorStandIn : public HSensor
 public:
     using HSensor::HSensor;
 
-    Q_INVOKABLE void makeAvailable(bool value)
-    {
-        if (!value) {
-            changeActivated(false);
-        }
-        setAvailable(value);
-    }
+    Q_INVOKABLE void setPresent(bool present) { setAvailable(present); }
 
 public slots:
-    void setActivated(bool value) override
-    {
-        if (available()) {
-            changeActivated(value);
-        }
-    }
+    void setActivated(bool value) override { changeActivated(value); }
+    bool isSupported() const override { return true; }
 };

@@ -95,7 +95,7 @@ Item {
         function cleanup() {
             bar.hideAllElements()
             hGlobalObject.playListIndex = -1
-            hSensor.makeAvailable(false)
+            hSensor.setPresent(false)
         }
 
         function test_soundImage_data() {
@@ -180,7 +180,7 @@ Item {
             compare(item("nextButton").width, 50)
             compare(timeline.width, full - 100)
 
-            hSensor.makeAvailable(true)
+            hSensor.setPresent(true)
             compare(timeline.width, full - 150)
             waitForRendering(bar)
             hShaderCodeBuilder.oculusMode = true
