@@ -133,7 +133,7 @@ FocusScope {
         enabled: hLeap.activated
     }
 
-    H_BarStandIn {
+    H_Bar {
         id: h_bar
 
         mediaPlayer: h_mediaLoader.mediaPlayer
@@ -147,7 +147,7 @@ FocusScope {
         Component.onCompleted: h_bar.showPlayerImage.connect(onShowPlayerImage)
     }
 
-    H_PopupStandIn {
+    H_Popup {
         id: h_popup
     }
 
