@@ -30,12 +30,6 @@ Item {
     }
 
     SignalSpy {
-        id: popups
-        target: bar
-        signalName: "displayPopup"
-    }
-
-    SignalSpy {
         id: rootStates
         target: bar
         signalName: "changeRootState"
@@ -88,7 +82,6 @@ Item {
             tryCompare(bar, "y", scene.height - bar.height)
             player.playbackState = MediaPlayer.PlayingState
             player.seeks = []
-            popups.clear()
             rootStates.clear()
         }
 
@@ -189,11 +182,6 @@ Item {
             compare(hShaderCodeBuilder.oculusMode, false)
             bar.gyroOnOff()
             compare(hSensor.activated, false)
-
-            bar.oculusOnOff()
-            bar.leapOnOff()
-            compare(hOculus.activated, false)
-            compare(hLeap.activated, false)
         }
 
         function test_panels() {
@@ -274,21 +262,6 @@ Item {
             bar.showVideoPluginsList()
             compare(rootStates.signalArguments[0][0], "ControlsPanel")
             compare(shownPanels(), ["videoPluginsList"])
-        }
-
-        function test_menuPopups_data() {
-            return [{tag: "UDP Communication", file: "PopupSoftwareCommunication.qml"},
-                    {tag: "Open File/Stream", file: "PopupOpenFile.qml"},
-                    {tag: "Software Log", file: "PopupSoftwareLog.qml"},
-                    {tag: "Disclaimer", file: "PopupAboutThirdParty.qml"}]
-        }
-
-        function test_menuPopups(data) {
-            press("menuButton")
-            waitSettled("menuList")
-            click(entry(item("menuList"), data.tag))
-            compare(popups.count, 1)
-            compare(popups.signalArguments[0][0], "qrc:/qml/popup/" + data.file)
         }
 
         function test_containsMouse() {

@@ -180,10 +180,8 @@ Item {
         function test_keysClose_data() {
             return [
                 {tag: "disclaimer, Escape", file: "PopupAboutThirdParty.qml", key: Qt.Key_Escape, closes: true},
-                {tag: "disclaimer, Enter", file: "PopupAboutThirdParty.qml", key: Qt.Key_Enter, closes: true},
-                {tag: "disclaimer, Space", file: "PopupAboutThirdParty.qml", key: Qt.Key_Space, closes: false},
                 {tag: "log, Return", file: "PopupSoftwareLog.qml", key: Qt.Key_Return, closes: true},
-                {tag: "log, A", file: "PopupSoftwareLog.qml", key: Qt.Key_A, closes: false},
+                {tag: "log, Space", file: "PopupSoftwareLog.qml", key: Qt.Key_Space, closes: false},
                 {tag: "open file, Escape", file: "PopupOpenFile.qml", key: Qt.Key_Escape, closes: true}
             ]
         }
