@@ -64,7 +64,20 @@ playing() {
     shot moving-b
     differs moving-a moving-b "${w}x45+0+$((h - 90))"
 }
-paused() { ! playing; }
+still() { ! playing; }
+# Tries a check a few times: a busy machine draws late, and animations take their time.
+eventually() { # <tries> <command...>
+    local tries=$1 attempt
+    shift
+    for attempt in $(seq 1 "$tries"); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+light_at() { shot "$1" && [ "$(brightness "$1" "$2" "$3")" -gt 200 ]; }
+dark_at() { shot "$1" && [ "$(brightness "$1" "$2" "$3")" -lt 60 ]; }
+changed() { shot "$2" && differs "$1" "$2" "$3"; } # <earlier shot> <new shot> <region>
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # The bar hides after three seconds without activity: point at it first, so that it is up.
 bar_click() {
@@ -72,8 +85,6 @@ bar_click() {
     sleep 0.4
     click "$1" "$bar"
 }
-gt() { [ "$1" -gt "$2" ]; }
-lt() { [ "$1" -lt "$2" ]; }
 
 video="$media/sample-360-band-stacked.mp4"
 photo="$media/sample-360-band.jpg"
@@ -110,25 +121,28 @@ splash_gone() {
 check "the about splash shows at start" splash_shown
 sleep 1.5
 check "the splash closes by itself" splash_gone
-sleep 0.5
+# Its closing animation and the host's fade end; then the scene takes the mouse again.
+sleep 1
 shot started
 
-# The bar slides in on a mouse move; the first video waits paused.
-xdotool mousemove --window "$window" $((w / 2)) $((h / 3))
-sleep 0.2
-xdotool mousemove --window "$window" $((w / 2 + 20)) $((h / 3 + 10))
-sleep 0.6
-shot bar
-check "the bar shows on a mouse move" differs started bar "${w}x40+0+$((h - 40))"
-sleep 0.5
-check "the first video waits paused" paused
+# The bar slides in on a mouse move (a busy machine may draw it late); the first video waits paused.
+bar_shown() {
+    local tries
+    for tries in $(seq 1 10); do
+        xdotool mousemove --window "$window" $((w / 2 + tries)) $((h / 3))
+        sleep 0.3
+        shot bar
+        differs started bar "${w}x40+0+$((h - 40))" && return 0
+    done
+    return 1
+}
+check "the bar shows on a mouse move" bar_shown
+check "the first video waits paused" eventually 4 still
 
 bar_click 125
-sleep 0.6
-check "play/pause resumes the video" playing
+check "play/pause resumes the video" eventually 3 playing
 bar_click 125
-sleep 0.6
-check "play/pause pauses it again" paused
+check "play/pause pauses it again" eventually 4 still
 
 # Drag the timeline's handle from the start to three quarters, paused: the position text and the
 # picture follow.
@@ -145,49 +159,46 @@ for step in 1 2 3 4 5; do
     sleep 0.05
 done
 xdotool mouseup 1
-sleep 1.5
-shot after-seek
-check "dragging the timeline moves the position" differs before-seek after-seek "60x40+150+$((h - 40))"
-check "dragging the timeline shows another picture" differs before-seek after-seek "$((w / 2))x$((h / 2))+0+0"
+check "dragging the timeline moves the position" eventually 15 changed before-seek after-seek "60x40+150+$((h - 40))"
+check "dragging the timeline shows another picture" eventually 15 changed before-seek after-seek "$((w / 2))x$((h / 2))+0+0"
 
 # Volume panel: a press low on its slider turns the sound nearly off.
 sound_x=$((w - 235))
+shot before-volume
 bar_click "$sound_x"
-sleep 0.5
+check "the volume panel opens above the sound button" eventually 15 changed before-volume volume-panel "50x150+$((sound_x - 25))+$((h - 190))"
+sleep 0.3
 shot volume-panel
 click "$sound_x" $((h - 50 - 13))
-sleep 0.4
-shot volume-low
-check "the volume panel opens above the sound button" differs bar volume-panel "50x150+$((sound_x - 25))+$((h - 190))"
-check "a press on the volume slider changes the sound icon" differs volume-panel volume-low "50x40+$((sound_x - 25))+$((h - 40))"
+check "a press on the volume slider changes the sound icon" eventually 15 changed volume-panel volume-low "50x40+$((sound_x - 25))+$((h - 40))"
 
 # Ctrl+N, a typed path and Enter open the photo.
 xdotool key --window "$window" ctrl+n
-sleep 1
-shot open-file
-read -r r g b < <(pixel open-file $((w / 2)) $((h / 2 + 40)))
-check "Ctrl+N opens the open-file popup" gt $(((r + g + b) / 3)) 200
+check "Ctrl+N opens the open-file popup" eventually 15 light_at open-file $((w / 2)) $((h / 2 + 40))
+sleep 0.6
 xdotool type --window "$window" --delay 5 "$photo"
 xdotool key --window "$window" Return
-sleep 2
-check "the typed path is opened" bash -c "xdotool getwindowname $window | grep -q 'sample-360-band.jpg'"
-shot photo
-read -r r g b < <(pixel photo $((w / 2 + 75)) 40)
-check "the photo shows (its sky, not the empty placeholder)" gt "$b" $((r + 60))
+titled() { xdotool getwindowname "$window" | grep -q 'sample-360-band.jpg'; }
+check "the typed path is opened" eventually 15 titled
+sky() {
+    local r g b
+    shot photo
+    read -r r g b < <(pixel photo $((w / 2 + 75)) 40)
+    [ "$b" -gt $((r + 60)) ]
+}
+check "the photo shows (its sky, not the empty placeholder)" eventually 15 sky
 
 # The software log, from the menu: the sixth of seven entries.
 xdotool mousemove --window "$window" $((w / 2)) $((h / 3))
 sleep 0.3
 bar_click $((w - 40))
-sleep 0.5
+sleep 0.8
 menu_top=$((h - 40 - 354))
 click $((w - 100)) $((menu_top + 42 + 5 * 42 + 20))
-sleep 1
-shot software-log
 # A light 600 x 400 panel whose first entry starts with the dark tile of the sensor's icon.
-read -r r g b < <(pixel software-log $((w / 2)) $((h / 2)))
-check "the menu opens a popup" gt $(((r + g + b) / 3)) 200
-check "the popup is the software log" lt "$(brightness software-log $((w / 2 - 255)) $((h / 2 - 135)))" 60
+check "the menu opens a popup" eventually 15 light_at software-log $((w / 2)) $((h / 2))
+sleep 0.6
+check "the popup is the software log" dark_at software-log $((w / 2 - 255)) $((h / 2 - 135))
 
 echo "Totals: $failures failed"
 [ "$failures" -eq 0 ]
