@@ -1,128 +1,289 @@
-import QtQuick 2.12
-import QtMultimedia 5.0
+import QtQuick 2.0
+import QtQuick.Dialogs 1.1
 import Veyrix 1.0
+import "popup/"
+import "lib.js" as Lib
 
-// Stand-in scene until the viewer's own lands: the photo or video the core opens (the files named
-// on the command line; the sample photo when started by tools/build-and-run) as a panorama, turned
-// by dragging and zoomed with the wheel, through the same chain the video area uses (media
-// loader, hidden effect source, texture provider, view).
-Rectangle {
-    id: h_root
-    width: 1280
-    height: 720
-    color: "#101418"
+// The viewer: the panorama with its overlays, the control bar and the popups, the keyboard
+// shortcuts, and which of video area, control bar and popup host is active.
+FocusScope {
+    id: root
 
-    // Its players are drawn only into the effect source below.
+    function changeState(newState, menuCategory) {
+        if (state !== newState)
+            state = newState
+    }
+
+    function onDisplayPopup(qmlFile, rootState) {
+        h_popup.load(qmlFile, rootState)
+    }
+
+    function onDisplayMessage(message, icon) {
+        messageDialog.icon = icon !== undefined && icon !== null ? icon : StandardIcon.Information
+        messageDialog.text = message
+        messageDialog.open()
+        hGlobalObject.restoreCursor()
+    }
+
+    // Any activity brings the controls up for a while, except over a popup or the wall.
+    function onMouseMoved() {
+        if (state === "Popup" || state === "Popup_Wall" || state === "Wall")
+            return
+        changeState("ControlsPanel")
+        timerHideControls.restart()
+    }
+
+    // Jumps by delta milliseconds and shows where the jump lands. The time shown is the target
+    // itself: a playing media reports its new position only a moment later.
+    function seekBy(delta) {
+        var player = h_mediaLoader.mediaPlayer
+        var target = player.position + delta
+        if (target < 0 || target > player.duration)
+            target = 0
+        player.seekJump(delta)
+        h_playerImage.onShowPlayerText(Lib.formatTime(target))
+    }
+
+    // Letters match whatever modifiers are held (Ctrl+F is F), except Ctrl+Q and Ctrl+N.
+    function onKeyPressed(event) {
+        var key = event.key
+        var ctrl = (event.modifiers & Qt.ControlModifier) !== 0
+        var alt = (event.modifiers & Qt.AltModifier) !== 0
+        var player = h_mediaLoader.mediaPlayer
+
+        if (ctrl && key === Qt.Key_Q) {
+            hGlobalObject.quit()
+        } else if (key === Qt.Key_Escape) {
+            hView.fullScreenMode(false)
+        } else if (key === Qt.Key_F) {
+            hView.fullScreenMode(!hView.fullScreen)
+        } else if (key === Qt.Key_Minus) {
+            h_videoArea.zoom(-1, 3)
+        } else if (key === Qt.Key_Plus || key === Qt.Key_Equal) {
+            h_videoArea.zoom(1, 3)
+        } else if (key === Qt.Key_E) {
+            hShaderCodeBuilder.setNextEffect()
+        } else if (key === Qt.Key_P) {
+            hShaderCodeBuilder.setNextProjection()
+        } else if (key === Qt.Key_Space) {
+            h_bar.playPause()
+        } else if (key === Qt.Key_O) {
+            h_bar.oculusOnOff()
+        } else if (key === Qt.Key_L) {
+            h_bar.leapOnOff()
+        } else if (key === Qt.Key_G) {
+            h_bar.gyroOnOff()
+        } else if ((key === Qt.Key_Left || key === Qt.Key_Right) && (ctrl || alt)) {
+            seekBy(key === Qt.Key_Left ? -1000 : 1000)
+        } else if (key === Qt.Key_Left || key === Qt.Key_Right) {
+            if (!hGlobalObject.playListIsEmpty()) {
+                if (key === Qt.Key_Left)
+                    hGlobalObject.playListSetPrevious()
+                else
+                    hGlobalObject.playListSetNext()
+            }
+        } else if ((key === Qt.Key_Up || key === Qt.Key_Down) && (ctrl || alt)) {
+            seekBy(key === Qt.Key_Up ? player.duration / 20 : -player.duration / 20)
+        } else if (key === Qt.Key_Up || key === Qt.Key_Down) {
+            // Taken, so that nothing else scrolls.
+        } else if (key === Qt.Key_4 || key === Qt.Key_6) {
+            if (!hOculus.activated)
+                hGlobalObject.yaw += key === Qt.Key_4 ? -0.5 : 0.5
+        } else if (key === Qt.Key_2 || key === Qt.Key_8) {
+            if (!hOculus.activated)
+                hGlobalObject.pitch += key === Qt.Key_2 ? 0.5 : -0.5
+        } else if (key === Qt.Key_H) {
+            h_help.visible = !h_help.visible
+        } else if (ctrl && key === Qt.Key_N) {
+            onDisplayPopup("qrc:/qml/popup/PopupOpenFile.qml")
+        } else {
+            event.accepted = false
+            return
+        }
+        event.accepted = true
+    }
+
+    width: 1200
+    height: 600
+    focus: true
+    state: "Video"
+
+    Keys.onPressed: onKeyPressed(event)
+
+    // Its players are drawn only through the video area's effect source.
     H_MediaLoader {
         id: h_mediaLoader
     }
 
-    ShaderEffectSource {
-        id: h_frameSource
-        x: h_root.width
-        width: 100
-        height: 100
-        sourceItem: h_mediaLoader.mediaPlayer
-        hideSource: true
-        wrapMode: ShaderEffectSource.ClampToEdge
-        Component.onCompleted: hTextureProvider.setShaderEffectSource(h_frameSource)
-    }
-
-    VeyrixView {
-        id: h_view
-        anchors.fill: parent
-        // Frames from another process need no media.
-        visible: h_mediaLoader.mediaPlayer.playerStatus === MediaPlayer.Buffered || hTextureProvider.isSharedMemory()
-        Component.onCompleted: {
-            init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
-            // Bring the view inside the picture's band.
-            hGlobalObject.pitch = hGlobalObject.pitch
-        }
-    }
-
-    MouseArea {
-        property real moveSpeed: 0.005
-        property int lastX: 0
-        property int lastY: 0
+    H_VideoArea {
+        id: h_videoArea
 
         anchors.fill: parent
-        onPressed: {
-            lastX = mouse.x
-            lastY = mouse.y
-        }
-        onPositionChanged: {
-            var dx = (mouse.x - lastX) * moveSpeed
-            var dy = (mouse.y - lastY) * moveSpeed
-            // In touch mode the picture follows the finger, otherwise the camera follows the mouse.
-            var sign = hGlobalObject.touchMode ? -1 : 1
-            hGlobalObject.yaw = hGlobalObject.yaw + sign * dx
-            hGlobalObject.pitch = hGlobalObject.pitch + sign * dy
-            lastX = mouse.x
-            lastY = mouse.y
-        }
-        onWheel: {
-            var step = wheel.angleDelta.y > 0 ? -5 : 5
-            var widest = (hGlobalObject.pitchMax - hGlobalObject.pitchMin) * 57.2957795
-            hGlobalObject.fov = Math.max(20, Math.min(widest, hGlobalObject.fov + step))
-        }
+        mediaPlayer: h_mediaLoader.mediaPlayer
     }
 
-    Column {
-        anchors.centerIn: parent
-        spacing: 12
-        visible: !h_view.visible
-
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: hView.title()
-            color: "#e8eef2"
-            font.pixelSize: 32
-        }
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: h_message.text !== "" ? h_message.text
-                : h_mediaLoader.mediaPlayer.errorString !== "" ? h_mediaLoader.mediaPlayer.errorString
-                : qsTr("Name a photo or a video on the command line to look around in it")
-            color: "#8fa3b0"
-            font.pixelSize: 16
-        }
+    H_Help {
+        id: h_help
     }
 
-    // The player overlay's play and pause icons.
-    Image {
-        id: h_playerIcon
-        anchors.centerIn: parent
-        opacity: 0
-        NumberAnimation on opacity {
-            id: h_playerIconFade
-            running: false
-            from: 1
-            to: 0
-            duration: 1200
-        }
+    H_LeapPointer {
+        id: h_leapPointer
+
+        visible: hLeap.activated
+        enabled: hLeap.activated
     }
 
-    // What the main scene's message dialog would show.
-    QtObject {
-        id: h_message
-        property string text: ""
-    }
-
-    // Stand-ins for the main scene's root and the control bar, which the media loader calls.
-    QtObject {
-        id: root
-        function onDisplayMessage(message, icon) {
-            h_message.text = message
-            console.warn(message)
-        }
-    }
-    Item {
+    H_Bar {
         id: h_bar
-        signal showPlayerImage(url playerImage)
-        onShowPlayerImage: {
-            h_playerIcon.source = playerImage
-            if (String(playerImage) !== "")
-                h_playerIconFade.restart()
+
+        mediaPlayer: h_mediaLoader.mediaPlayer
+
+        Component.onCompleted: h_videoArea.showVideoPlugins.connect(showVideoPluginsList)
+    }
+
+    H_PlayerImage {
+        id: h_playerImage
+
+        Component.onCompleted: h_bar.showPlayerImage.connect(onShowPlayerImage)
+    }
+
+    H_Popup {
+        id: h_popup
+    }
+
+    MessageDialog {
+        id: messageDialog
+
+        objectName: "messageDialog"
+        icon: StandardIcon.Information
+
+        onAccepted: close()
+    }
+
+    HDropArea {
+        id: h_dropArea
+
+        anchors.fill: parent
+
+        onFilePathListChanged: hGlobalObject.openFiles(h_dropArea.filePathList)
+    }
+
+    // Hides the controls after three seconds without activity, unless the pointer rests on them.
+    Timer {
+        id: timerHideControls
+
+        interval: 3000
+        repeat: false
+
+        onTriggered: {
+            if (root.state === "Popup" || root.state === "Popup_Wall" || root.state === "Wall")
+                return
+            if (h_bar.containsMouse)
+                return
+            root.changeState("Video")
         }
+    }
+
+    states: [
+        State {
+            name: "Video"
+
+            PropertyChanges {
+                target: h_videoArea
+                state: "On"
+            }
+            PropertyChanges {
+                target: h_bar
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_popup
+                state: "Off"
+            }
+        },
+        State {
+            name: "ControlsPanel"
+
+            PropertyChanges {
+                target: h_videoArea
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_bar
+                state: "On"
+            }
+            PropertyChanges {
+                target: h_popup
+                state: "Off"
+            }
+        },
+        State {
+            name: "Popup"
+
+            PropertyChanges {
+                target: h_videoArea
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_bar
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_popup
+                state: "On"
+            }
+        },
+        State {
+            name: "Popup_Wall"
+
+            PropertyChanges {
+                target: h_videoArea
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_bar
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_popup
+                state: "On"
+            }
+        },
+        State {
+            name: "Wall"
+
+            PropertyChanges {
+                target: h_videoArea
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_bar
+                state: "Off"
+            }
+            PropertyChanges {
+                target: h_popup
+                state: "Off"
+            }
+        }
+    ]
+
+    Component.onCompleted: {
+        h_videoArea.changeRootState.connect(changeState)
+        h_bar.changeRootState.connect(changeState)
+        h_popup.changeRootState.connect(changeState)
+
+        hView.displayPopup.connect(onDisplayPopup)
+        h_bar.displayPopup.connect(onDisplayPopup)
+
+        // The about popup greets the user at every start outside demo mode, unless an update
+        // announcement is due.
+        if (!hView.demoMode && !hView.isNewVersionAvailable())
+            onDisplayPopup("qrc:/qml/popup/PopupAbout.qml")
+
+        hView.displayMessage.connect(onDisplayMessage)
+        hVideoPlugin.displayMessage.connect(onDisplayMessage)
+        hHostingManager.displayMessage.connect(onDisplayMessage)
+
+        hView.mouseMoved.connect(onMouseMoved)
     }
 }

@@ -25,6 +25,7 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlError>
+#include <QQuickItem>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -361,6 +362,14 @@ private slots:
                  QString("There is no update for this product.\nYour are already running the most up to "
                          "date version : Gyre Player 1.0.0."));
         QCOMPARE(popups.size(), 1);
+
+        // The scene shows it in its message dialog, which holds the window until it is closed.
+        QObject* dialog = window->rootObject()->findChild<QObject*>("messageDialog");
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->property("visible").toBool());
+        QCOMPARE(dialog->property("text").toString(), messages.at(0).at(0).toString());
+        QMetaObject::invokeMethod(dialog, "close");
+        QTRY_VERIFY(!dialog->property("visible").toBool());
     }
 
     // Last: closing the window ends the event loop, and tear-down stores the decoding flag.

@@ -52,7 +52,7 @@ class TestSampleMedia : public QObject
     }
 
     // The sample scene as the default view shows it: mostly sky, the ground below it, the letter
-    // in between. The stand-in scene's placeholder has none of these colours.
+    // in between. The drop placeholder has none of these colours.
     static bool showsTheScene(const Colours& colours, int area)
     {
         return colours.sky > area / 4 && colours.ground > area / 20 && colours.red > area / 400 &&

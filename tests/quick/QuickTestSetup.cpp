@@ -2,10 +2,16 @@
 
 #include "ControlBarStandIn.h"
 #include "MainSceneStandIn.h"
+#include "SensorStandIn.h"
 #include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
+#include "devices/HDisplay.h"
+#include "devices/HLeap.h"
+#include "devices/HOculus.h"
+#include "net/HHostingManager.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
 #include "session/HGlobalObject.h"
 #include "video/HVideoPlugin.h"
 
@@ -45,9 +51,16 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 
     // In start-up's order: the video plugin registers the VLC item before any scene loads.
     videoPlugin = new HVideoPlugin(settings.get(), &hardwareDecoding);
-    view = new HQQuickView(false, settings.get());
+    view = new HQQuickView(qEnvironmentVariableIsSet("GYRE_QUICK_TEST_DEMO"), settings.get());
+    display = new HDisplay();
+    // Watches the player's own window, which the tests do not show: its texture never changes.
+    textureProvider = new HTextureProvider(view, settings.get());
     global = new HGlobalObject(settings.get());
     shaderBuilder = new HShaderCodeBuilder();
+    oculus = new HOculus();
+    leap = new HLeap();
+    hostingManager = new HHostingManager(settings.get());
+    sensor = new SensorStandIn(global);
     root = new MainSceneStandIn();
     controlBar = new ControlBarStandIn();
 
@@ -56,6 +69,12 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     context->setContextProperty(QStringLiteral("hView"), view);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hTextureProvider"), textureProvider);
+    context->setContextProperty(QStringLiteral("hSensor"), sensor);
+    context->setContextProperty(QStringLiteral("hOculus"), oculus);
+    context->setContextProperty(QStringLiteral("hLeap"), leap);
+    context->setContextProperty(QStringLiteral("hDisplay"), display);
+    context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
     context->setContextProperty(QStringLiteral("root"), root);
     context->setContextProperty(QStringLiteral("h_bar"), controlBar);
     context->setContextProperty(QStringLiteral("testMediaDir"),
@@ -78,6 +97,18 @@ void QuickTestSetup::deleteCoreObjects()
     global = nullptr;
     delete shaderBuilder;
     shaderBuilder = nullptr;
+    delete oculus;
+    oculus = nullptr;
+    delete leap;
+    leap = nullptr;
+    delete display;
+    display = nullptr;
+    delete sensor;
+    sensor = nullptr;
+    delete hostingManager;
+    hostingManager = nullptr;
+    delete textureProvider;
+    textureProvider = nullptr;
     delete root;
     root = nullptr;
     delete controlBar;

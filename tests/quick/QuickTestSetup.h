@@ -5,19 +5,27 @@
 #include <memory>
 
 class ControlBarStandIn;
+class HDisplay;
 class HGlobalObject;
+class HHostingManager;
+class HLeap;
+class HOculus;
 class HQQuickView;
 class HSettingsManager;
 class HShaderCodeBuilder;
+class HTextureProvider;
 class HVideoPlugin;
 class MainSceneStandIn;
+class SensorStandIn;
 class QQmlEngine;
 
 // Gives every QML test file what the player's start-up gives the scene: the core objects as
 // context properties (fresh ones for each file), the media player module on the import path and
 // the core QML types, plus stand-ins for the main scene's root and the control bar, which the
-// components call by id. Test media are reachable through "testMediaDir" (a file URL ending in /).
-// Photos of a playlist are shown for one second.
+// components call by id. The orientation sensor is a stand-in that switches on when asked and
+// reads available only when a test calls its setPresent(true). Test media are reachable through
+// "testMediaDir" (a file URL ending in /). Photos of a playlist are shown for one second. The
+// window is in demo mode when GYRE_QUICK_TEST_DEMO is set.
 class QuickTestSetup : public QObject
 {
     Q_OBJECT
@@ -41,6 +49,12 @@ private:
     HQQuickView* view = nullptr;
     HGlobalObject* global = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
+    HTextureProvider* textureProvider = nullptr;
+    HOculus* oculus = nullptr;
+    HLeap* leap = nullptr;
+    HDisplay* display = nullptr;
+    HHostingManager* hostingManager = nullptr;
+    SensorStandIn* sensor = nullptr;
     MainSceneStandIn* root = nullptr;
     ControlBarStandIn* controlBar = nullptr;
 };

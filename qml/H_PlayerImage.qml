@@ -1,0 +1,141 @@
+import QtQuick 2.0
+import "widgets/"
+
+// The transparent overlay above the panorama: it pops up an icon (play, pause) or a short text
+// (the time after a seek), and shows a pause screen while the media is paused.
+Item {
+    id: h_playerImage
+
+    readonly property url __pauseIcon: "qrc:/images/newui/pause_icon.png"
+
+    // Pops up the icon; the pause icon also brings up the pause screen, anything else (an empty
+    // URL too) takes it away.
+    function onShowPlayerImage(playerImage) {
+        iconAnimation.stop()
+        imagePlayer.scale = 0
+        imagePlayer.opacity = 1
+        imagePlayer.source = playerImage
+        iconAnimation.restart()
+        pauseScreen.enabled = String(playerImage) === String(__pauseIcon)
+    }
+
+    function onShowPlayerText(playerText) {
+        textAnimation.stop()
+        textPlayer.opacity = 1
+        textPlayer.text = playerText
+        textAnimation.restart()
+    }
+
+    anchors.fill: parent
+
+    Item {
+        id: pauseScreen
+
+        objectName: "pauseScreen"
+        anchors.fill: parent
+        enabled: false
+        opacity: enabled ? 1 : 0
+
+        Behavior on opacity {
+            NumberAnimation {
+                duration: 500
+            }
+        }
+
+        Image {
+            id: playButton
+
+            anchors.centerIn: parent
+            source: "qrc:/images/newui/PlayBtn.png"
+
+            H_MouseArea {
+                anchors.fill: parent
+
+                onClicked: h_bar.playPause()
+            }
+        }
+
+        Image {
+            anchors.left: parent.left
+            anchors.leftMargin: 38
+            anchors.verticalCenter: parent.verticalCenter
+            source: "qrc:/images/newui/ArrowLeft.png"
+        }
+
+        Image {
+            anchors.right: parent.right
+            anchors.rightMargin: 38
+            anchors.verticalCenter: parent.verticalCenter
+            source: "qrc:/images/newui/ArrowRight.png"
+        }
+
+        Image {
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.verticalCenter: parent.bottom
+            anchors.verticalCenterOffset: -parent.height / 4
+            source: "qrc:/images/newui/PlayerDirectionsText.png"
+        }
+    }
+
+    Image {
+        id: imagePlayer
+
+        objectName: "imagePlayer"
+        anchors.centerIn: parent
+        scale: 0
+    }
+
+    Rectangle {
+        anchors.fill: textPlayer
+        anchors.margins: -10
+        radius: 10
+        color: "black"
+        opacity: 0.7 * textPlayer.opacity
+        visible: textPlayer.text !== ""
+    }
+
+    Text {
+        id: textPlayer
+
+        objectName: "textPlayer"
+        anchors.centerIn: parent
+        opacity: 0
+        color: "white"
+        font.pixelSize: 28
+        font.bold: true
+    }
+
+    // Grows the icon in, then fades it out.
+    SequentialAnimation {
+        id: iconAnimation
+
+        NumberAnimation {
+            target: imagePlayer
+            property: "scale"
+            from: 0
+            to: 1
+            duration: 500
+        }
+        NumberAnimation {
+            target: imagePlayer
+            property: "opacity"
+            to: 0
+            duration: 200
+        }
+    }
+
+    // Leaves the text up for a moment, then fades it out.
+    SequentialAnimation {
+        id: textAnimation
+
+        PauseAnimation {
+            duration: 500
+        }
+        NumberAnimation {
+            target: textPlayer
+            property: "opacity"
+            to: 0
+            duration: 1000
+        }
+    }
+}
