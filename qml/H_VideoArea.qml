@@ -116,6 +116,27 @@ Item {
 
         function onProjectionChanged() {
             h_videoArea.onProjectionChanged()
+            h_view.update()
+        }
+        function onEffectChanged() {
+            h_view.update()
+        }
+        function onStereoModeChanged() {
+            h_view.update()
+        }
+        function onStackedChanged() {
+            h_view.update()
+        }
+    }
+
+    // The panorama repaints by itself on turns and new frames; a still picture (a photo, a paused
+    // video) would otherwise show a zoom or a new projection or effect only at the next
+    // once-a-second tick.
+    Connections {
+        target: hGlobalObject
+
+        function onFovChanged() {
+            h_view.update()
         }
     }
 

@@ -12,6 +12,8 @@ FocusScope {
     signal changeRootState(string newState)
 
     function load(qmlFile, rootState) {
+        // A trace of what the user was shown, for the log and for end-to-end tests.
+        console.info("Popup requested: " + qmlFile)
         if (String(popupLoader.source) === "") {
             changeRootState(rootState !== undefined && rootState !== null && rootState !== ""
                             ? rootState : "Popup")
