@@ -306,11 +306,17 @@ private slots:
                  qPrintable(QString("%1 %2 %3").arg(keysHeight).arg(stateHeight).arg(line)));
         QCOMPARE(5 + qRound((keysHeight - stateHeight) / line), 15);
 
+        // The help's state lines follow a turn (and its frame rate line changes by itself).
+        const QRect stateBlock(help.width() - 220, help.height() - 170, 220, 170);
+        key("6");
+        const QImage turnedWithHelp = changed(window, help);
+        QVERIFY(turnedWithHelp.copy(stateBlock) != help.copy(stateBlock));
+        key("4");
+        QVERIFY(sameOutside(changed(window, turnedWithHelp), help, stateBlock));
+
         // At 45 degrees the view can look from 7.5 to 22.5 degrees up: 2 looks down to 7.5 (the
         // horizon 100 pixels above where it was), 8 up to 22.5 (the horizon at the bottom edge).
-        // The help's state lines follow; at a limit a further step changes nothing.
-        // The frame rate on its last line changes by itself.
-        const QRect stateBlock(help.width() - 220, help.height() - 170, 220, 170);
+        // At a limit a further step changes nothing.
         QVERIFY2(qAbs(horizon(help) - 500) < 6, qPrintable(QString::number(horizon(help))));
         key("2");
         const QImage down = changed(window, help);
