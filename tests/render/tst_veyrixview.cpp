@@ -581,26 +581,6 @@ private slots:
         QVERIFY(qGreen(grabbed.pixel(x, 522)) >= 249); // v 0.75 became 1
     }
 
-    void viewportParameters_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QVector2D>("minimum");
-        QTest::addColumn<QVector2D>("ratio");
-        QTest::addRow("landscape") << QSize(800, 600) << QVector2D(600, 600) << QVector2D(800.0f / 600.0f, 1);
-        QTest::addRow("portrait") << QSize(600, 800) << QVector2D(600, 600) << QVector2D(1, 800.0f / 600.0f);
-    }
-    void viewportParameters()
-    {
-        QFETCH(QSize, size);
-        QFETCH(QVector2D, minimum);
-        QFETCH(QVector2D, ratio);
-        QVERIFY(resizeWindow(size));
-        QCOMPARE(view->viewportSize(), QVector2D(size.width(), size.height()));
-        QCOMPARE(view->viewportSizeMin(), minimum);
-        QCOMPARE(view->viewportSizeRatio(), ratio);
-        QCOMPARE(view->viewportWidth(), float(size.width()));
-    }
-
     // Changes of the builder between two paints cost one rebuild, at the next paint.
     void twoChangesRebuildOnce()
     {
