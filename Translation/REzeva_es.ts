@@ -1,4 +1,610 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
+<context>
+    <name>Application</name>
+    <message>
+        <source>OpenGL 2.0 minimum is required.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HDisplay</name>
+    <message>
+        <source>Other display screen is not supported on this platform.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HGlobalObject</name>
+    <message>
+        <source>No loaded media.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is built on the following libraries, each under its own licence.
+
+libVLC
+Decodes and plays the videos. libVLC is free software: you may redistribute it and/or modify it under the terms of the GNU Lesser General Public License as published by the Free Software Foundation, version 2.1 of the License or (at your option) any later version. It is distributed WITHOUT ANY WARRANTY. Its source code is available from the VideoLAN project.
+
+Qt
+Provides the user interface, networking and OpenGL support. Qt is used under the terms of the GNU Lesser General Public License version 3, as published by the Free Software Foundation. It is distributed WITHOUT ANY WARRANTY. Its source code is available from the Qt Project.
+
+You may replace these libraries with modified versions of your own; the licences above give the details of your rights.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : cannot open file .vxpl</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : cannot parse json</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : json is not an array</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : json is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HHostingManager</name>
+    <message>
+        <source>Failed to parse server response to JSON.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error in server response : </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HLeap</name>
+    <message>
+        <source>Hand tracking is not supported on this platform.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HOculus</name>
+    <message>
+        <source>Head-mounted display is not supported on this platform.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HQQuickView</name>
+    <message>
+        <source>There is no update for this product.
+Your are already running the most up to date version : %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copyright © %1 %2. All rights reserved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HSensor</name>
+    <message>
+        <source>Orientation sensor is not supported on this platform.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor initialization failed.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : no orientation sensor found.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : cannot connect to sensor.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : sensor data type is not supported.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor initialization succeeded.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HVideoPlugin</name>
+    <message>
+        <source>With VLC backend you should play any video, current version is </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use VLC backend with hardware decoding DXVA 2. It&apos;s not guaranteed to work everywhere.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use VLC backend with hardware decoding through VA-API. It&apos;s not guaranteed to work everywhere.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is the Windows native backend.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use DirectShow filters, try to use this plugin when video failed to start with others plugins.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use the system&apos;s GStreamer framework through Qt Multimedia.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must restart to apply modifications on video plugin.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_Bar</name>
+    <message>
+        <source>Effect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image Effect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sepia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Black &amp; White</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Old TV Screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Red Only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yellow Only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blue Only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Projection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rectilinear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Plugin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UDP Communication</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open File/Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disclaimer</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_Help</name>
+    <message>
+        <source>E : change effect </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F : fullscreen on/off </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G : gyro on/off </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H : show/hide shortcuts </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>O : oculus on/off </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L : leap motion on/off </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P : change projection </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Escape : exit fullscreen </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space : play/pause </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4/6 : move camera horizontally </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left/Right : previous/next media in playlist </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl or Alt + Left/Right : slow seek rewind/forward </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl or Alt + Up/Down : fast seek rewind/forward </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>+/- : change zoom factor </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wheel : change zoom factor </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click &amp; Drag : move camera </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + N : open file/stream </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Q : quit </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>yaw : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pitch : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>roll : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fov : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>video fps : </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_MediaLoader</name>
+    <message>
+        <source>The file format is not supported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Media : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An error occurred while loading the image</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_MediaPlayer</name>
+    <message>
+        <source>Error : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Media : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio bitrate : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio codec : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pixel aspect ratio : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video bitrate : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video codec : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video framerate : </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_VideoArea</name>
+    <message>
+        <source>Drop your file(s) here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>change video plugin</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HuiQuickVideoPlayerVlc</name>
+    <message>
+        <source>This media cannot be played.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupAboutThirdParty</name>
+    <message>
+        <source>Disclaimer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupOpenFile</name>
+    <message>
+        <source>Open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open file/stream :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupSoftwareCommunication</name>
+    <message>
+        <source>You must restart to apply modifications on UDP communication.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Communication Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Broadcast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LocalHost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh rate (ms) :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URL decoding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Absolute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Movies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Camera orientation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupSoftwareLog</name>
+    <message>
+        <source>Frames decoded : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames uploaded : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames lost : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oculus Rift</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leap Motion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupUpdateAvailable</name>
+    <message>
+        <source>New version available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A new version of this product has been released</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Website</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download installer</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Udp mode, can be master or slave.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>udp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Path of the file(s) to read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>
