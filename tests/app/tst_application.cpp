@@ -295,22 +295,6 @@ private slots:
         QVERIFY(window->urlDownload().startsWith(channel));
         QCOMPARE(window->urlHistory(), channel + "history?src=hvd_zelmo/1.0.0.400");
 
-        // The popup shows what the window read, and only its Close button closes it.
-        QQmlComponent component(window->engine(), QUrl("qrc:/qml/popup/PopupUpdateAvailable.qml"));
-        std::unique_ptr<QObject> popup(component.create(window->rootContext()));
-        QVERIFY2(popup, qPrintable(component.errorString()));
-        QSignalSpy closed(popup.get(), SIGNAL(close()));
-        QStringList texts;
-        for (QObject* child : popup->findChildren<QObject*>()) {
-            texts << child->property("text").toString();
-        }
-        QVERIFY(texts.contains("New version available 1.0.1"));
-        QVERIFY(texts.contains("<ul><li>Faster 8K</li></ul>"));
-        QObject* closeButton = popup->findChild<QObject*>("closeButton");
-        QVERIFY(closeButton);
-        QMetaObject::invokeMethod(closeButton, "clicked");
-        QCOMPARE(closed.size(), 1);
-
         // Once there is nothing newer, a manual check says so with the window's title.
         updates.setResponse("/hvd_zelmo/stable/version", 200, "1.0.0.400_2014-01-01");
         QTRY_VERIFY(!window->updateManager()->isRunning());
@@ -325,7 +309,6 @@ private slots:
         QObject* dialog = window->rootObject()->findChild<QObject*>("messageDialog");
         QVERIFY(dialog);
         QTRY_VERIFY(dialog->property("visible").toBool());
-        QCOMPARE(dialog->property("text").toString(), messages.at(0).at(0).toString());
         QMetaObject::invokeMethod(dialog, "close");
         QTRY_VERIFY(!dialog->property("visible").toBool());
     }
