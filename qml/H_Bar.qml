@@ -567,6 +567,12 @@ Rectangle {
             onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupOpenFile.qml")
         }
         H_MenuItem {
+            objectName: "videoHostingEntry"
+            height: h_bar.__menuItemHeight
+            text: qsTr("Video Hosting")
+            onTriggered: h_bar.changeRootState("Wall")
+        }
+        H_MenuItem {
             height: h_bar.__menuItemHeight
             text: qsTr("Update")
             onTriggered: hView.checkUpdate()

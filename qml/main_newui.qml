@@ -147,6 +147,11 @@ FocusScope {
         Component.onCompleted: h_bar.showPlayerImage.connect(onShowPlayerImage)
     }
 
+    H_HostingWall {
+        id: h_wall
+        objectName: "h_wall"
+    }
+
     H_Popup {
         id: h_popup
     }
@@ -241,6 +246,10 @@ FocusScope {
                 state: "Off"
             }
             PropertyChanges {
+                target: h_wall
+                state: "Off_popup"
+            }
+            PropertyChanges {
                 target: h_bar
                 state: "Off"
             }
@@ -255,6 +264,10 @@ FocusScope {
             PropertyChanges {
                 target: h_videoArea
                 state: "Off"
+            }
+            PropertyChanges {
+                target: h_wall
+                state: "On"
             }
             PropertyChanges {
                 target: h_bar

@@ -1,5 +1,6 @@
 #include "FakeHttpServer.h"
 #include "SimpleCrypt/SimpleCrypt.h"
+#include "TestCertificateAuthority.h"
 #include "app/KernelSettingsWriter.h"
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSslConfiguration>
 #include <QtTest>
 
 #include <memory>
@@ -69,28 +69,12 @@ class TestHostingManager : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir pki;
-    QSslCertificate authority;
-    QSslCertificate serverCertificate;
-    QSslKey serverKey;
+    TestCertificateAuthority pki;
     std::unique_ptr<FakeHttpServer> serverInstance;
     RecordingSettings settings;
     std::unique_ptr<HHostingManager> client;
     std::unique_ptr<QAbstractItemModelTester> modelTester;
 
-    static bool openssl(const QStringList& arguments, const QString& directory)
-    {
-        QProcess process;
-        process.setWorkingDirectory(directory);
-        process.start("openssl", arguments);
-        return process.waitForFinished(30000) && process.exitCode() == 0;
-    }
-    static void trustAuthority(const QList<QSslCertificate>& extra)
-    {
-        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-        configuration.setCaCertificates(QSslConfiguration::systemCaCertificates() + extra);
-        QSslConfiguration::setDefaultConfiguration(configuration);
-    }
     QList<FakeHttpServer::Request> requestsTo(const QString& path) const
     {
         QList<FakeHttpServer::Request> matching;
@@ -120,39 +104,15 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(pki.isValid());
-        const QString dir = pki.path();
-        QVERIFY(
-            openssl({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                     "-keyout", "ca.key", "-out", "ca.pem", "-days", "2", "-subj", "/CN=Gyre test authority"},
-                    dir));
-        QVERIFY(openssl({"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                         "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1"},
-                        dir));
-        QFile ext(dir + "/ext.cnf");
-        QVERIFY(ext.open(QIODevice::WriteOnly));
-        ext.write("subjectAltName=IP:127.0.0.1\n");
-        ext.close();
-        QVERIFY(openssl({"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-                         "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", "ext.cnf"},
-                        dir));
-        authority = QSslCertificate::fromPath(dir + "/ca.pem").value(0);
-        QFile keyFile(dir + "/server.key");
-        QVERIFY(keyFile.open(QIODevice::ReadOnly));
-        serverCertificate = QSslCertificate::fromPath(dir + "/server.pem").value(0);
-        serverKey = QSslKey(keyFile.readAll(), QSsl::Ec);
-        QVERIFY(!serverCertificate.isNull() && !serverKey.isNull());
-    }
+    void initTestCase() { QVERIFY2(pki.create(), qPrintable(pki.error())); }
 
     void init()
     {
         // A fresh server per test, so no answer or record leaks from one test into the next.
         serverInstance = std::make_unique<FakeHttpServer>();
-        QVERIFY(server().listen(serverCertificate, serverKey));
+        QVERIFY(server().listen(pki.serverCertificate(), pki.serverKey()));
         qputenv("GYRE_HOSTING_API", (server().baseUrl().toString() + "app_dev.php/api/").toUtf8());
-        trustAuthority({authority});
+        pki.trust(true);
         settings.writes.clear();
         client = std::make_unique<HHostingManager>(&settings);
         modelTester = std::make_unique<QAbstractItemModelTester>(
@@ -168,7 +128,7 @@ private slots:
 
     void untrustedCertificateFailsTheLogin()
     {
-        trustAuthority({});
+        pki.trust(false);
         client = std::make_unique<HHostingManager>(&settings);
         QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
         serve("public/token/ana/pw", 200, tokens("A1", "R1", "K1"));

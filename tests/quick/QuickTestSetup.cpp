@@ -1,8 +1,10 @@
 #include "QuickTestSetup.h"
 
 #include "ControlBarStandIn.h"
+#include "HostingServerFixture.h"
 #include "MainSceneStandIn.h"
 #include "SensorStandIn.h"
+#include "WarningCounter.h"
 #include "app/Application.h"
 #include "app/HQQuickView.h"
 #include "app/HSettingsManager.h"
@@ -10,6 +12,7 @@
 #include "devices/HLeap.h"
 #include "devices/HOculus.h"
 #include "net/HHostingManager.h"
+#include "net/VideosListModel.h"
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
 #include "session/HGlobalObject.h"
@@ -40,6 +43,12 @@ void QuickTestSetup::applicationAvailable()
     // watch them do it.
     settings->setValue(QStringLiteral("application/playlist/imageDisplayDuration"), imageDisplayDuration);
     Application::registerQmlTypes();
+    if (qEnvironmentVariableIsSet("GYRE_QUICK_TEST_HOSTING")) {
+        hostingServer = std::make_unique<HostingServerFixture>();
+        if (!hostingServer->start()) {
+            qFatal("The hosting service stand-in does not start: %s", qPrintable(hostingServer->error()));
+        }
+    }
 }
 
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
@@ -75,6 +84,9 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     context->setContextProperty(QStringLiteral("hLeap"), leap);
     context->setContextProperty(QStringLiteral("hDisplay"), display);
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
+    context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
+    context->setContextProperty(QStringLiteral("hostingServer"), hostingServer.get());
+    context->setContextProperty(QStringLiteral("warningCounter"), &warningCounter);
     context->setContextProperty(QStringLiteral("root"), root);
     context->setContextProperty(QStringLiteral("h_bar"), controlBar);
     context->setContextProperty(QStringLiteral("testMediaDir"),
@@ -84,6 +96,7 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 void QuickTestSetup::cleanupTestCase()
 {
     deleteCoreObjects();
+    hostingServer.reset();
 }
 
 void QuickTestSetup::deleteCoreObjects()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WarningCounter.h"
+
 #include <QObject>
 
 #include <memory>
@@ -8,6 +10,7 @@ class ControlBarStandIn;
 class HDisplay;
 class HGlobalObject;
 class HHostingManager;
+class HostingServerFixture;
 class HLeap;
 class HOculus;
 class HQQuickView;
@@ -25,7 +28,9 @@ class QQmlEngine;
 // components call by id. The orientation sensor is a stand-in that switches on when asked and
 // reads available only when a test calls its setPresent(true). Test media are reachable through
 // "testMediaDir" (a file URL ending in /). Photos of a playlist are shown for one second. The
-// window is in demo mode when GYRE_QUICK_TEST_DEMO is set.
+// window is in demo mode when GYRE_QUICK_TEST_DEMO is set. With GYRE_QUICK_TEST_HOSTING set, the
+// hosting client talks to a loopback HTTPS server that the tests drive as "hostingServer".
+// "warningCounter" counts the warnings written once a test starts it.
 class QuickTestSetup : public QObject
 {
     Q_OBJECT
@@ -45,6 +50,8 @@ private:
     // Owned by the test program like main() owns it in the player.
     bool hardwareDecoding = false;
     std::unique_ptr<HSettingsManager> settings;
+    std::unique_ptr<HostingServerFixture> hostingServer;
+    WarningCounter warningCounter;
     HVideoPlugin* videoPlugin = nullptr;
     HQQuickView* view = nullptr;
     HGlobalObject* global = nullptr;
