@@ -233,6 +233,10 @@ Your are already running the most up to date version : %1.</source>
         <source>Disclaimer</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Video Hosting</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>H_Help</name>
@@ -330,6 +334,21 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>H_HostingWall</name>
+    <message>
+        <source>Connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>H_MediaLoader</name>
     <message>
         <source>The file format is not supported.</source>
@@ -417,6 +436,25 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupHostingConnection</name>
+    <message>
+        <source>Username</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -27,9 +27,12 @@ FocusScope {
     // gone.
     Component.onDestruction: hHostingManager.requestResponse.disconnect(onRequestResponse)
 
+    // Return logs in, as the default button promises; Escape gives up.
     Keys.onPressed: {
         if (event.key === Qt.Key_Escape)
             popupHostingConnection.close("Wall")
+        else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)
+            requestConnection()
         event.accepted = true
     }
 

@@ -192,6 +192,8 @@ Item {
                  message: "Error in server response : invalid_client Bad credentials"},
                 {tag: "accepted", user: "ana", password: "pw", closed: 1, state: HHostingManager.Connected,
                  message: "Success"},
+                {tag: "accepted with Return", user: "ana", password: "pw", submit: Qt.Key_Return, closed: 1,
+                 state: HHostingManager.Connected, message: "Success"},
                 {tag: "Escape", key: Qt.Key_Escape, closed: 1, state: HHostingManager.Disconnected, message: ""},
                 {tag: "Cancel", button: "cancelButton", closed: 1, state: HHostingManager.Disconnected, message: ""}
             ]
@@ -217,7 +219,10 @@ Item {
                         keyClick(typed[i][c])
                 }
                 hostingServer.hold(path)
-                mouseClick(findChild(popup, "okButton"))
+                if (data.submit)
+                    keyClick(data.submit)
+                else
+                    mouseClick(findChild(popup, "okButton"))
                 compare(message.text, "Connecting...")
                 hostingServer.release(path)
                 tryVerify(idle)
