@@ -30,9 +30,10 @@ const QStringList videoExtensions{
     QStringLiteral("mpg"),  QStringLiteral("ogg"),  QStringLiteral("swf"),  QStringLiteral("ts"),
     QStringLiteral("vivo"), QStringLiteral("wmv")};
 
+// From the path alone: signed links of hosting services carry a query ("reef.mp4?token=…").
 QString lowerSuffix(const QUrl& url)
 {
-    return QFileInfo(url.toString()).suffix().toLower();
+    return QFileInfo(url.path()).suffix().toLower();
 }
 
 constexpr double pi = 3.141592653589793;

@@ -214,6 +214,9 @@ private slots:
         QTest::addRow("png") << QUrl("file:///a/c%20d.png") << true << false;
         QTest::addRow("MKV") << QUrl("file:///a/b.MKV") << false << true;
         QTest::addRow("stream") << QUrl("https://example.org/live.m3u8") << false << true;
+        QTest::addRow("signed link") << QUrl("https://cdn.example.org/v/reef.mp4?token=a.b&e=1") << false
+                                     << true;
+        QTest::addRow("photo with a fragment") << QUrl("https://example.org/p/a.jpg#view") << true << false;
         QTest::addRow("no suffix") << QUrl("file:///a/README") << false << false;
         QTest::addRow("archive") << QUrl("file:///a/b.mp4.zip") << false << false;
     }
