@@ -197,8 +197,16 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
 
     const qint64 masterPosition = datagram->position;
     const qint64 position = player->property("position").toInt();
+    if (lcUdpStats().isInfoEnabled() && (!sinceStatistics.isValid() || sinceStatistics.elapsed() >= 1000)) {
+        sinceStatistics.start();
+        qCInfo(lcUdpStats).nospace() << "master at " << masterPosition << " ms, state " << datagram->state
+                                     << "; slave at " << position << " ms, state "
+                                     << player->property("playbackState").toInt() << "; " << correctiveSeeks
+                                     << " corrective seeks";
+    }
     if (seekAllowedValue &&
         (position > masterPosition + seekThreshold || position < masterPosition - seekThreshold)) {
+        ++correctiveSeeks;
         seekAllowedValue = false;
         QMetaObject::invokeMethod(player, "seek", Qt::AutoConnection, Q_ARG(QVariant, datagram->position));
         QTimer::singleShot(seekLockMs, this, &HUdpSocket::unlockSync);

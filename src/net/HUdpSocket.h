@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -68,5 +69,8 @@ private:
     int urlMode = Absolute;
     bool orientation = true;
     bool seekAllowedValue = true;
+    // For the once-a-second line of the statistics category.
+    int correctiveSeeks = 0;
+    QElapsedTimer sinceStatistics;
     HGlobalObject* const global;
 };
