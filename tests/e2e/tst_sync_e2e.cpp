@@ -1,9 +1,7 @@
 #include "PlayerProcess.h"
 #include "SampleScene.h"
-#include "app/ProductInfo.h"
+#include "SyncReport.h"
 
-#include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtTest>
@@ -20,15 +18,8 @@ class TestSyncEndToEnd : public QObject
     // A private profile whose settings send to, or listen on, `port` of 127.0.0.1.
     static QProcessEnvironment profile(const QTemporaryDir& home, quint16 port)
     {
-        QSettings settings(home.filePath("config/%1/%2.conf")
-                               .arg(ProductInfo::organizationName(), ProductInfo::settingsApplicationName()),
-                           QSettings::IniFormat);
-        settings.setValue("application/communication/ipMode", "localhost");
-        settings.setValue("application/communication/port", port);
-        settings.sync();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        return environment;
+        return PlayerProcess::profile(home.path(), {{"application/communication/ipMode", "localhost"},
+                                                    {"application/communication/port", port}});
     }
 
     static void place(const PlayerProcess& player, int y)
@@ -67,27 +58,6 @@ class TestSyncEndToEnd : public QObject
         return differing < 30;
     }
 
-    // The slave's last report of where it and its master are, in milliseconds, and of how many
-    // corrective seeks it made.
-    struct Report
-    {
-        int master = -1;
-        int slave = -1;
-        int seeks = -1;
-    };
-    static Report report(PlayerProcess& slave)
-    {
-        static const QRegularExpression line(
-            "master at (\\d+) ms, state \\d+; slave at (\\d+) ms, state \\d+; (\\d+) corrective seeks");
-        Report last;
-        QRegularExpressionMatchIterator matches = line.globalMatch(slave.output());
-        while (matches.hasNext()) {
-            const QRegularExpressionMatch match = matches.next();
-            last = {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()};
-        }
-        return last;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -114,6 +84,7 @@ private slots:
         QProcessEnvironment slaveEnvironment = profile(slaveHome, port);
         slaveEnvironment.insert("QT_LOGGING_RULES", "gyre.net.udp.stats.info=true");
         QVERIFY(slave.start({"-u", "slave"}, slaveEnvironment));
+        const auto report = [&] { return SyncReport::last(slave.output()); };
         QVERIFY(master.start({"-u", "master", GYRE_SAMPLE_MEDIA_DIR "/sample-360-band-stacked.mp4"},
                              profile(masterHome, port)));
         place(master, 0);
@@ -126,8 +97,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(slave.title(), master.title(), 30000);
         QVERIFY2(SampleScene::showsPicture([&] { return slave.grab(); }), qPrintable(slave.output()));
         QTRY_VERIFY_WITH_TIMEOUT(still(master) && still(slave), 20000);
-        QTRY_VERIFY(report(slave).master >= 0 && report(slave).master < 3000);
-        QCOMPARE(report(slave).seeks, 0);
+        QTRY_VERIFY(report().master >= 0 && report().master < 3000);
+        QCOMPARE(report().seeks, 0);
         QVERIFY(sameView(master.grab(), slave.grab()));
 
         // A turn of the master turns the slave.
@@ -144,9 +115,9 @@ private slots:
         // the master steps on, once a second at most).
         const QImage before = slave.grab();
         PlayerProcess::key("ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right");
-        QTRY_VERIFY_WITH_TIMEOUT(report(slave).master >= 5000, 10000);
-        QTRY_VERIFY(qAbs(report(slave).master - report(slave).slave) <= 3000);
-        QVERIFY(report(slave).seeks >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(report().master >= 5000, 10000);
+        QTRY_VERIFY(qAbs(report().master - report().slave) <= 3000);
+        QVERIFY(report().seeks >= 1);
         QTRY_VERIFY(slave.grab() != before);
 
         // Play and pause follow.

@@ -1,11 +1,14 @@
 #include "PlayerProcess.h"
 
+#include "app/ProductInfo.h"
+
 #include <QDir>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
 
 #include <climits>
@@ -25,6 +28,21 @@ QString PlayerProcess::xdotool(const QStringList& arguments)
     xdotool.start("xdotool", arguments);
     xdotool.waitForFinished(15000);
     return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+}
+
+QProcessEnvironment PlayerProcess::profile(const QString& home, const QVariantMap& settings)
+{
+    const QString config = QDir(home).filePath("config");
+    QSettings store(QStringLiteral("%1/%2/%3.conf")
+                        .arg(config, ProductInfo::organizationName(), ProductInfo::settingsApplicationName()),
+                    QSettings::IniFormat);
+    for (auto setting = settings.begin(); setting != settings.end(); ++setting) {
+        store.setValue(setting.key(), setting.value());
+    }
+    store.sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", config);
+    return environment;
 }
 
 bool PlayerProcess::startWindowManager(QProcess& windowManager)

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <QWindow>
 
 // The real player as a person meets it, on the test's X server with a window manager: started as a
@@ -49,6 +50,8 @@ public:
     // Settles and keeps a copy under `name` when screenshots are asked for.
     QImage shot(const char* name = nullptr) const;
 
+    // The environment of a player whose private profile lives under `home` and holds `settings`.
+    static QProcessEnvironment profile(const QString& home, const QVariantMap& settings);
     static QString xdotool(const QStringList& arguments);
     // Full screen and focus are the window manager's business.
     static bool startWindowManager(QProcess& windowManager);
