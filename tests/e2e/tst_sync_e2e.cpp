@@ -83,17 +83,18 @@ private slots:
         PlayerProcess slave;
         QProcessEnvironment slaveEnvironment = profile(slaveHome, port);
         slaveEnvironment.insert("QT_LOGGING_RULES", "gyre.net.udp.stats.info=true");
-        QVERIFY(slave.start({"-u", "slave"}, slaveEnvironment));
-        const auto report = [&] { return SyncReport::last(slave.output()); };
+        // The master plays first; a slave that joins opens the master's media, and both pause
+        // near its start.
         QVERIFY(master.start({"-u", "master", GYRE_SAMPLE_MEDIA_DIR "/sample-360-band-stacked.mp4"},
                              profile(masterHome, port)));
+        QVERIFY2(SampleScene::showsPicture([&] { return master.grab(); }),
+                 qPrintable(master.title() + "\n" + master.output()));
         place(master, 0);
-        place(slave, 540);
         QTRY_COMPARE(master.grab().size(), QSize(1200, 500));
+        QVERIFY(slave.start({"-u", "slave"}, slaveEnvironment));
+        const auto report = [&] { return SyncReport::last(slave.output()); };
+        place(slave, 540);
         QTRY_COMPARE(slave.grab().size(), QSize(1200, 500));
-
-        // The slave opens the master's media; both pause near its start.
-        QVERIFY2(SampleScene::showsPicture([&] { return master.grab(); }), qPrintable(master.output()));
         QTRY_COMPARE_WITH_TIMEOUT(slave.title(), master.title(), 30000);
         QVERIFY2(SampleScene::showsPicture([&] { return slave.grab(); }), qPrintable(slave.output()));
         QTRY_VERIFY_WITH_TIMEOUT(still(master) && still(slave), 20000);

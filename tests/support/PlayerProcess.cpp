@@ -40,8 +40,11 @@ QProcessEnvironment PlayerProcess::profile(const QString& home, const QVariantMa
         store.setValue(setting.key(), setting.value());
     }
     store.sync();
+    // Nothing shared with another player on this machine but the home (and its sound settings).
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", config);
+    environment.insert("XDG_CACHE_HOME", QDir(home).filePath("cache"));
+    environment.insert("XDG_DATA_HOME", QDir(home).filePath("data"));
     return environment;
 }
 
@@ -218,6 +221,11 @@ QImage PlayerProcess::changed(const QImage& before) const
 {
     (void)QTest::qWaitFor([&] { return grab() != before; }, 5000);
     return settled();
+}
+
+bool PlayerProcess::becomes(const QImage& expected) const
+{
+    return QTest::qWaitFor([&] { return grab() == expected; }, 10000);
 }
 
 QImage PlayerProcess::later() const

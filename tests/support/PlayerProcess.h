@@ -44,6 +44,9 @@ public:
     QImage settled() const;
     // The window after it has changed from `before` and settled again (or as it is after 5 s).
     QImage changed(const QImage& before) const;
+    // Whether the window comes to show `expected` (10 s at most): a busy machine may draw the steps
+    // of several quick keys with pauses between them, which settled() takes for the end.
+    bool becomes(const QImage& expected) const;
     // The window a good while after an action that must change nothing: longer than the
     // once-a-second repaint of a still picture.
     QImage later() const;

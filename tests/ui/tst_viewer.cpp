@@ -115,7 +115,7 @@ private slots:
         const QImage turned = player.changed(start);
         QVERIFY2(qAbs(red(turned).x - (startRed.x - 286.5)) < 6, qPrintable(QString::number(red(turned).x)));
         key("4");
-        QCOMPARE(player.changed(turned), start);
+        QVERIFY(player.becomes(start));
 
         // Minus cannot widen beyond the picture's height; plus narrows (the letter grows).
         key("minus");
@@ -171,12 +171,12 @@ private slots:
         const QImage perspective = player.changed(flat);
         QVERIFY(perspective != flat);
         key("p");
-        QCOMPARE(player.changed(perspective), flat);
+        QVERIFY(player.becomes(flat));
         key("e");
         const QImage sepia = player.changed(flat);
         QVERIFY(count(sepia, sepia.rect(), isSky) < count(flat, flat.rect(), isSky) / 10);
         key("e e e e e e e");
-        QCOMPARE(player.changed(sepia), flat);
+        QVERIFY(player.becomes(flat));
 
         // Plus stops at a 20-degree field of view.
         key("plus plus plus plus plus plus plus plus plus");
@@ -184,7 +184,7 @@ private slots:
         key("plus");
         QCOMPARE(player.later(), narrowest);
         key("minus minus minus minus minus minus minus minus minus minus minus minus minus minus");
-        QCOMPARE(player.changed(narrowest), start);
+        QVERIFY(player.becomes(start));
 
         // The wheel turned away from the user narrows the view by 5 degrees, towards the user widens
         // it again. The pointer's arrival brings the bar up, below the letter.
