@@ -19,6 +19,8 @@ FocusScope {
     }
 
     function onDisplayMessage(message, icon) {
+        // The log keeps what the user was told, for support and for end-to-end tests.
+        console.info("Message shown: " + message)
         messageDialog.icon = icon !== undefined && icon !== null ? icon : StandardIcon.Information
         messageDialog.text = message
         messageDialog.open()

@@ -8,6 +8,9 @@ Item {
 
     signal close()
 
+    // The log keeps what the user was offered.
+    Component.onCompleted: console.info("Update announced: " + titleLabel.text + "; " + dateLabel.text)
+
     SystemPalette { id: palette }
 
     Rectangle {

@@ -11,6 +11,8 @@
 #include <QUdpSocket>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 const QString stateKey = QStringLiteral("application/communication/state");
 const QString portKey = QStringLiteral("application/communication/port");
@@ -197,10 +199,34 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
 
     const qint64 masterPosition = datagram->position;
     const qint64 position = player->property("position").toInt();
+    if (lcUdpStats().isInfoEnabled()) {
+        noteStatistics(masterPosition, datagram->state, position, player->property("playbackState").toInt());
+    }
     if (seekAllowedValue &&
         (position > masterPosition + seekThreshold || position < masterPosition - seekThreshold)) {
+        ++correctiveSeeks;
         seekAllowedValue = false;
         QMetaObject::invokeMethod(player, "seek", Qt::AutoConnection, Q_ARG(QVariant, datagram->position));
         QTimer::singleShot(seekLockMs, this, &HUdpSocket::unlockSync);
     }
+}
+
+void HUdpSocket::noteStatistics(qint64 masterPosition, int masterState, qint64 position, int state)
+{
+    errors.append(position - masterPosition);
+    if (sinceStatistics.isValid() && sinceStatistics.elapsed() < 1000) {
+        return;
+    }
+    sinceStatistics.start();
+    std::sort(errors.begin(), errors.end());
+    qint64 largest = 0;
+    for (const qint64 error : qAsConst(errors)) {
+        largest = qMax(largest, qAbs(error));
+    }
+    qCInfo(lcUdpStats).nospace() << "master at " << masterPosition << " ms, state " << masterState
+                                 << "; slave at " << position << " ms, state " << state << "; error over "
+                                 << errors.size() << " datagrams: median " << errors.at(errors.size() / 2)
+                                 << " ms, largest " << largest << " ms; " << correctiveSeeks
+                                 << " corrective seeks";
+    errors.clear();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 class HGlobalObject;
 class QTimer;
@@ -57,6 +59,8 @@ public slots:
 
 private:
     QUrl resolveUrl(const QString& received) const;
+    // The slave's error against its master on every datagram, logged once a second.
+    void noteStatistics(qint64 masterPosition, int masterState, qint64 position, int state);
 
     QUdpSocket* udpSocket = nullptr;
     QTimer* sendTimer = nullptr;
@@ -68,5 +72,9 @@ private:
     int urlMode = Absolute;
     bool orientation = true;
     bool seekAllowedValue = true;
+    // For the once-a-second line of the statistics category.
+    int correctiveSeeks = 0;
+    QElapsedTimer sinceStatistics;
+    QVector<qint64> errors;
     HGlobalObject* const global;
 };

@@ -2,3 +2,4 @@
 
 Q_LOGGING_CATEGORY(lcNet, "gyre.net")
 Q_LOGGING_CATEGORY(lcUdp, "gyre.net.udp")
+Q_LOGGING_CATEGORY(lcUdpStats, "gyre.net.udp.stats", QtWarningMsg)

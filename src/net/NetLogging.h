@@ -5,3 +5,6 @@
 Q_DECLARE_LOGGING_CATEGORY(lcNet)
 // Screen synchronisation, whose hot path logs nothing.
 Q_DECLARE_LOGGING_CATEGORY(lcUdp)
+// A slave's once-a-second comparison of its position with its master's; off unless enabled, e.g.
+// with QT_LOGGING_RULES="gyre.net.udp.stats.info=true".
+Q_DECLARE_LOGGING_CATEGORY(lcUdpStats)

@@ -237,6 +237,7 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     releaseMedia();
     source.clear();
     resetStatistics();
+    pauseOnFirstPicture = false;
 
     libvlc_instance_t* instance = sharedInstance();
     libvlc_media_t* newMedia = instance && player
@@ -264,6 +265,7 @@ void HuiQuickVideoPlayerVlc::openStream(const QString& stream)
 
 void HuiQuickVideoPlayerVlc::play()
 {
+    pauseOnFirstPicture = false;
     if (player) {
         libvlc_media_player_play(player);
     }
@@ -271,9 +273,15 @@ void HuiQuickVideoPlayerVlc::play()
 
 void HuiQuickVideoPlayerVlc::pause()
 {
-    if (player) {
-        libvlc_media_player_set_pause(player, 1);
+    if (!player) {
+        return;
     }
+    // Paused before its first picture, libvlc never shows one: the screen stays black.
+    if (media && framesDecoded.load() == 0) {
+        pauseOnFirstPicture = true;
+        return;
+    }
+    libvlc_media_player_set_pause(player, 1);
 }
 
 void HuiQuickVideoPlayerVlc::stop()
@@ -294,6 +302,7 @@ void HuiQuickVideoPlayerVlc::restart()
 
 void HuiQuickVideoPlayerVlc::close()
 {
+    pauseOnFirstPicture = false;
     if (player) {
         libvlc_media_player_stop(player);
     }
@@ -553,6 +562,10 @@ void HuiQuickVideoPlayerVlc::unlockFrame(void* opaque, void* picture, void* cons
 
 void HuiQuickVideoPlayerVlc::frameReady()
 {
+    if (pauseOnFirstPicture && player) {
+        pauseOnFirstPicture = false;
+        libvlc_media_player_set_pause(player, 1);
+    }
     update();
 }
 

@@ -141,6 +141,8 @@ private:
     QImage frame;
     bool textureDirty = false;
     bool pictureWaiting = false;
+    // A pause asked for before the media's first picture waits for it (GUI thread).
+    bool pauseOnFirstPicture = false;
 
     // Render-thread state. The texture belongs to the context that made it; a new context (the item
     // moved to another window) gets a new one.

@@ -271,6 +271,17 @@ Item {
             compare(video.playbackState, MediaPlayer.PlayingState)
         }
 
+        // A video paused before libvlc has shown its first picture (a slave joining a paused
+        // master, the first media paused once under way on a busy machine) still shows one.
+        function test_pauseWhileLoading() {
+            loader.firstMedia = false
+            open("clip-640x320.mp4")
+            var video = loader.mediaPlayer
+            loader.syncPlaybackState(MediaPlayer.PausedState)
+            tryCompare(video, "playbackState", MediaPlayer.PausedState, openTimeout)
+            verify(video.item.framesDecoded > 0)
+        }
+
         function test_stacking_data() {
             return [
                 {tag: "1.5:1 photo", file: "photo-1500x1000.jpg", width: 1500, height: 1000, stacked: true},
