@@ -90,7 +90,11 @@ private slots:
         WId window = 0;
         QTRY_VERIFY_WITH_TIMEOUT((window = playerWindow()) != 0 || player.state() != QProcess::Running,
                                  30000);
-        QCOMPARE(player.state(), QProcess::Running);
+        QVERIFY2(player.state() == QProcess::Running,
+                 qPrintable(QString("the player ended (exit %1, %2) before its window showed; it said:\n%3")
+                                .arg(player.exitCode())
+                                .arg(player.exitStatus() == QProcess::CrashExit ? "crashed" : "normal exit")
+                                .arg(QString::fromLocal8Bit(player.readAll()))));
 
         QScreen* screen = QGuiApplication::primaryScreen();
         Colours colours;
