@@ -88,8 +88,11 @@ private slots:
         QVERIFY(player.waitForStarted(10000));
 
         WId window = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((window = playerWindow()) != 0 || player.state() != QProcess::Running,
-                                 30000);
+        // A loaded machine can take well over half a minute for a first start under llvmpipe.
+        QVERIFY2(
+            QTest::qWaitFor(
+                [&] { return (window = playerWindow()) != 0 || player.state() != QProcess::Running; }, 60000),
+            "no window of the player within a minute");
         QVERIFY2(player.state() == QProcess::Running,
                  qPrintable(QString("the player ended (exit %1, %2) before its window showed; it said:\n%3")
                                 .arg(player.exitCode())

@@ -76,7 +76,7 @@ bool PlayerProcess::start(const QStringList& arguments, const QProcessEnvironmen
                            .toULongLong();
             return windowId != 0 || player.state() != QProcess::Running;
         },
-        30000);
+        60000);
     if (windowId == 0) {
         return false;
     }

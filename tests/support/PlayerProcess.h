@@ -19,7 +19,8 @@ public:
     PlayerProcess& operator=(const PlayerProcess&) = delete;
     ~PlayerProcess();
 
-    // Starts the player and waits for its visible window (30 s at most), then raises and focuses it.
+    // Starts the player and waits for its visible window (a minute at most: a loaded machine is slow), then
+    // raises and focuses it.
     bool start(const QStringList& arguments,
                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
     QProcess& process() { return player; }
