@@ -219,6 +219,19 @@ private:
         global->setPitchMax(float(v.limits.pitchMax));
     }
 
+    // The plain frame in an 800 x 600 window through a rectilinear lens, drawn once.
+    bool showRectilinear(View& v, double yaw, double fov)
+    {
+        v.projection = B::RECTILINEAR;
+        v.yaw = yaw;
+        v.fov = fov;
+        if (!resizeWindow(QSize(800, 600)) || !useFrame("plain")) {
+            return false;
+        }
+        apply(v);
+        return !grab().isNull();
+    }
+
     // The state the view draws with, as the global object holds it after clamping.
     View actual(View v) const
     {
@@ -674,14 +687,8 @@ private slots:
     void stillPictureFollowsEveryChange()
     {
         QFETCH(int, change);
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
         View v;
-        v.projection = B::RECTILINEAR;
-        v.yaw = 1.0;
-        v.fov = 80;
-        apply(v);
-        QVERIFY(!grab().isNull());
+        QVERIFY(showRectilinear(v, 1.0, 80));
 
         // Just after a tick and its frame, the next tick is a second away.
         QSignalSpy tick(provider.get(), &HTextureProvider::textureChanged);
@@ -712,14 +719,8 @@ private slots:
     // texture.
     void pictureSurvivesANewContext()
     {
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
         View v;
-        v.projection = B::RECTILINEAR;
-        v.yaw = 0.3;
-        v.fov = 70;
-        apply(v);
-        QVERIFY(!grab().isNull());
+        QVERIFY(showRectilinear(v, 0.3, 70));
 
         QSignalSpy invalidated(window.get(), &QQuickWindow::sceneGraphInvalidated);
         const int rebuilds = programRebuilds.load();
