@@ -150,7 +150,20 @@ bool PlayerProcess::menuEntry(const QString& label)
     }
     const QImage shown = settled();
     click(size.width() - 40, size.height() - 20);
-    const QImage menu = changed(shown);
+    QImage menu = changed(shown);
+    // A busy machine can pause mid-slide long enough to look still; the menu is in once no entry
+    // runs off the window's right edge.
+    const auto runsOff = [&] {
+        for (int y = 0; y < size.height() - 40; ++y) {
+            if (qGray(menu.pixel(size.width() - 2, y)) > 200) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int attempt = 0; attempt < 20 && runsOff(); ++attempt) {
+        menu = settled();
+    }
 
     // Entries are white bold 14-pixel lines, right-aligned on a dark panel 310 pixels wide (its
     // title is grey): find each line's ink and take the one as wide as `label`.
