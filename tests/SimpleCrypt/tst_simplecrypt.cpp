@@ -43,16 +43,12 @@ private slots:
         if (flags & SimpleCrypt::CryptoFlagCompression) {
             QVERIFY(record.size() < text.toUtf8().size());
         }
+        if (text.isEmpty()) { // version, flags, random byte and a 16-bit checksum
+            QCOMPARE(record.size(), 5);
+            QCOMPARE(scrambled.size(), 8);
+        }
         QCOMPARE(crypt.decryptToString(scrambled), text);
         QCOMPARE(crypt.lastError(), SimpleCrypt::ErrorNoError);
-    }
-
-    void emptyTextRecordSize()
-    {
-        SimpleCrypt crypt(testKey);
-        const QString scrambled = crypt.encryptToString(QString());
-        QCOMPARE(QByteArray::fromBase64(scrambled.toLatin1()).size(), 5);
-        QCOMPARE(scrambled.size(), 8);
     }
 
     void sameTextScramblesDifferently()

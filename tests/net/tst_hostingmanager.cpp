@@ -52,13 +52,14 @@ public:
         writes.append({key, value.toString()});
     }
     QList<QPair<QString, QString>> writes;
-    QStringList keysWritten() const
+    // The last value written under each key.
+    QMap<QString, QString> stored() const
     {
-        QStringList keys;
-        for (const auto& write : writes) {
-            keys << write.first;
+        QMap<QString, QString> values;
+        for (const auto& [key, value] : writes) {
+            values.insert(key, value);
         }
-        return keys;
+        return values;
     }
 };
 } // namespace
@@ -96,9 +97,9 @@ private:
     FakeHttpServer& server() const { return *serverInstance; }
     VideosListModel* model() const { return client->videosListModel(); }
     bool idle() const { return client->requestType() == HHostingManager::None; }
-    void logIn(const QString& apiKey = "K1")
+    void logIn()
     {
-        queue("public/token/ana/pw", 200, tokens("A1", "R1", apiKey));
+        queue("public/token/ana/pw", 200, tokens("A1", "R1", "K1"));
         client->requestConnection("ana", "pw");
         QTRY_VERIFY(idle() && client->hostingState() == HHostingManager::Connected);
     }
@@ -139,10 +140,6 @@ private slots:
         QVERIFY(!responses.at(0).at(1).toString().isEmpty());
         QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
         QVERIFY(requestsTo("public/token/ana/pw").isEmpty()); // the password never left
-        QCOMPARE(settings.keysWritten(),
-                 (QStringList{"application/hosting/userName", "application/hosting/password",
-                              "application/hosting/accessToken", "application/hosting/refreshToken",
-                              "application/hosting/apiKey"}));
     }
 
     void listingWithoutLoginThenOneAccessTest()
@@ -163,10 +160,6 @@ private slots:
         const QModelIndex first = model()->index(0);
         QCOMPARE(first.data(VideosListModel::UserNameRole).toString(), QString("ana"));
         QCOMPARE(first.data(VideosListModel::SourceUrlRole).toString(), QString("https://cdn.test/v0.mp4"));
-        QCOMPARE(first.data(VideosListModel::PresetsRole).toList().last().toMap().value("url").toString(),
-                 QString("https://cdn.test/low.mp4"));
-        QCOMPARE(model()->roleNames().value(VideosListModel::ThumbLinkRole), QByteArray("thumbLink"));
-        QCOMPARE(int(model()->flags(first)), 35);
 
         QTRY_COMPARE(requestsTo("oauth/ready").size(), 1);
         QTRY_COMPARE(client->hostingState(), HHostingManager::Connected);
@@ -247,7 +240,7 @@ private slots:
         QFETCH(QByteArray, answer);
         QFETCH(bool, apiKeyWritten);
         QFETCH(QString, bearer);
-        logIn("K1");
+        logIn();
         settings.writes.clear();
         QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
         queue("public/token/ana/pw", 200, answer);
@@ -255,7 +248,7 @@ private slots:
         QTRY_COMPARE(responses.size(), 1);
         QCOMPARE(responses.at(0), (QVariantList{true, QString()}));
         QCOMPARE(client->hostingState(), HHostingManager::Connected);
-        QCOMPARE(settings.keysWritten().contains("application/hosting/apiKey"), apiKeyWritten);
+        QCOMPARE(settings.stored().contains("application/hosting/apiKey"), apiKeyWritten);
         QTRY_VERIFY(idle());
 
         serve("oauth/videos/" + QString(apiKeyWritten ? "K9" : "K1"), 200, videos(1));
@@ -265,22 +258,30 @@ private slots:
         QCOMPARE(listing.headers.value("authorization"), bearer.toUtf8());
     }
 
-    void storedSecretsAreScrambledValues()
+    void storedSecretsAreScrambledAndLogoutForgetsThem()
     {
         queue("public/token/ana/p%2Fw%23%3F", 200, tokens("A1", "R1", "K1"));
         client->requestConnection("ana", "p/w#?");
         QTRY_VERIFY(idle() && client->hostingState() == HHostingManager::Connected);
         SimpleCrypt crypt(Q_UINT64_C(0x5a17c3e98b264d1f));
-        QMap<QString, QString> stored;
-        for (const auto& write : settings.writes) {
-            stored.insert(write.first, write.second);
-        }
+        QMap<QString, QString> stored = settings.stored();
         QCOMPARE(stored.value("application/hosting/userName"), QString("ana"));
         QCOMPARE(crypt.decryptToString(stored.value("application/hosting/password")), QString("p/w#?"));
         QCOMPARE(crypt.decryptToString(stored.value("application/hosting/accessToken")), QString("A1"));
         QCOMPARE(crypt.decryptToString(stored.value("application/hosting/refreshToken")), QString("R1"));
         QCOMPARE(crypt.decryptToString(stored.value("application/hosting/apiKey")), QString("K1"));
-        QVERIFY(!stored.value("application/hosting/password").contains("p/w"));
+
+        // Logging out asks nothing of the server.
+        const int sent = server().fullRequests().size();
+        client->requestDisconnection();
+        QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
+        stored = settings.stored();
+        QCOMPARE(stored.size(), 5);
+        for (const QString& value : stored) {
+            QCOMPARE(value, QString());
+        }
+        QTest::qWait(50);
+        QCOMPARE(server().fullRequests().size(), sent);
     }
 
     void failures_data()
@@ -349,18 +350,6 @@ private slots:
         QTRY_VERIFY(idle());
         QCOMPARE(model()->rowCount(), 0);
         QCOMPARE(messages.size(), 0);
-    }
-
-    void logoutForgetsWithoutAskingTheServer()
-    {
-        logIn();
-        settings.writes.clear();
-        const int sent = server().fullRequests().size();
-        client->requestDisconnection();
-        QCOMPARE(client->hostingState(), HHostingManager::Disconnected);
-        QCOMPARE(settings.writes.size(), 5);
-        QTest::qWait(50);
-        QCOMPARE(server().fullRequests().size(), sent);
     }
 };
 
