@@ -4,13 +4,13 @@
 // minidump_stackwalk makes of a dump.
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtTest>
 
 namespace CrashTestSupport {
 
@@ -27,60 +27,60 @@ inline QList<QJsonObject> reporterStarts(const QString& logFile)
 {
     QFile log(logFile);
     QList<QJsonObject> records;
-    if (!log.open(QIODevice::ReadOnly)) {
-        return records;
-    }
-    for (const QByteArray& line : log.readAll().split('\n')) {
-        if (!line.isEmpty()) {
-            records.append(QJsonDocument::fromJson(line).object());
+    if (log.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (!line.isEmpty()) {
+                records.append(QJsonDocument::fromJson(line).object());
+            }
         }
     }
     return records;
 }
 
-inline QStringList reporterArguments(const QJsonObject& record)
-{
-    QStringList arguments;
-    for (const QJsonValue& value : record.value("arguments").toArray()) {
-        arguments.append(value.toString());
-    }
-    return arguments;
-}
-
 inline QStringList dumps(const QString& directory)
 {
     QStringList paths;
-    const QFileInfoList entries =
-        QDir(directory).entryInfoList({"*.dmp"}, QDir::Files, QDir::Time | QDir::Reversed);
-    for (const QFileInfo& entry : entries) {
+    for (const QFileInfo& entry :
+         QDir(directory).entryInfoList({"*.dmp"}, QDir::Files, QDir::Time | QDir::Reversed)) {
         paths.append(entry.absoluteFilePath());
     }
     return paths;
 }
 
-// The crash reason and the crashing thread's number as minidump_stackwalk reports them; empty when
-// it cannot read the dump.
-struct StackWalk
+// A complete, owner-only dump (it holds the environment and the command line) in which
+// minidump_stackwalk finds the crash reason and a crashed thread with a frame.
+inline void verifyDump(const QString& dump, const QString& reason)
 {
-    QString reason;
-    QString crashedThread;
-};
+    QVERIFY(QFileInfo(dump).size() > 0);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFileInfo(dump).permissions() & others, QFile::Permissions());
 
-inline StackWalk stackWalk(const QString& dump)
-{
     QProcess walker;
     walker.start(GYRE_MINIDUMP_STACKWALK, {dump});
-    if (!walker.waitForFinished(30000) || walker.exitCode() != 0) {
-        walker.kill();
-        return {};
-    }
+    QVERIFY(walker.waitForFinished(30000));
+    QCOMPARE(walker.exitCode(), 0);
     const QString output = QString::fromUtf8(walker.readAllStandardOutput());
-    const auto reason =
-        QRegularExpression("^Crash reason: +(\\S+)", QRegularExpression::MultilineOption).match(output);
-    const auto thread =
-        QRegularExpression("^Thread (\\d+) \\(crashed\\)\\n +0 +\\S", QRegularExpression::MultilineOption)
-            .match(output);
-    return {reason.captured(1), thread.captured(1)};
+    const auto match = [&output](const char* pattern) {
+        return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(output).captured(1);
+    };
+    QCOMPARE(match("^Crash reason: +(\\S+)"), reason);
+    QVERIFY2(!match("^Thread (\\d+) \\(crashed\\)\\n +0 +\\S").isEmpty(),
+             "no crashed thread with a frame in the dump");
+}
+
+// One reporter start for the given dump, with the description start-up gives, once the dump is
+// complete, in the program's own directory. The locale is whatever the program was started with.
+inline void verifyReporterStart(const QJsonObject& record, const QString& dump, const QString& locale,
+                                const QString& crashInformation, const QString& programDirectory)
+{
+    const QStringList expected = {
+        "Gyre Player",    "1.0.0.400", "", locale, "", dump, QFileInfo(dump).completeBaseName(),
+        crashInformation, "1"};
+    QCOMPARE(record.value("arguments").toVariant().toStringList(), expected);
+    QCOMPARE(qint64(record.value("dumpSize").toDouble()), QFileInfo(dump).size());
+    QCOMPARE(QFileInfo(record.value("workingDirectory").toString()).canonicalFilePath(),
+             QFileInfo(programDirectory).canonicalFilePath());
 }
 
 } // namespace CrashTestSupport

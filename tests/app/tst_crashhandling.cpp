@@ -1,7 +1,5 @@
 #include "CrashTestSupport.h"
 
-#include <QtTest>
-
 using namespace CrashTestSupport;
 
 // Crash handling as start-up installs it, in a child program that fails on request (the test runner
@@ -22,31 +20,11 @@ private:
         QVERIFY(helper.waitForStarted(10000));
     }
 
-    // One reporter start for the given dump, with the description start-up gives.
-    static void verifyReporterStart(const QJsonObject& record, const QString& dump,
-                                    const QString& crashInformation)
+    // The helper installs crash handling with the de_DE locale.
+    void verifyReporterStart(int index, const QString& dump, const QString& crashInformation)
     {
-        const QStringList arguments = reporterArguments(record);
-        const QStringList expected = {
-            "Gyre Player",    "1.0.0.400", "", "de_DE", "", dump, QFileInfo(dump).completeBaseName(),
-            crashInformation, "1"};
-        QCOMPARE(arguments, expected);
-        // The reporter starts once the dump is complete, in the program's own directory.
-        QCOMPARE(qint64(record.value("dumpSize").toDouble()), QFileInfo(dump).size());
-        QCOMPARE(QFileInfo(record.value("workingDirectory").toString()).canonicalFilePath(),
-                 QFileInfo(QFileInfo(GYRE_CRASH_HELPER).absolutePath()).canonicalFilePath());
-    }
-
-    static void verifyDump(const QString& dump, const QString& reason)
-    {
-        QVERIFY(QFileInfo(dump).size() > 0);
-        // Dumps hold the environment and the command line.
-        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-        QCOMPARE(QFileInfo(dump).permissions() & others, QFile::Permissions());
-        const StackWalk walk = stackWalk(dump);
-        QCOMPARE(walk.reason, reason);
-        QVERIFY2(!walk.crashedThread.isEmpty(), "no crashed thread with a frame in the dump");
+        CrashTestSupport::verifyReporterStart(reporterStarts(logFile).at(index), dump, "de_DE",
+                                              crashInformation, QFileInfo(GYRE_CRASH_HELPER).absolutePath());
     }
 
 private slots:
@@ -88,7 +66,7 @@ private slots:
         const QStringList written = dumps(dumpDirectory.path());
         QCOMPARE(written.size(), 1);
         verifyDump(written.first(), reason);
-        verifyReporterStart(reporterStarts(logFile).first(), written.first(), crashInformation);
+        verifyReporterStart(0, written.first(), crashInformation);
         QCOMPARE(reporterStarts(logFile).size(), 1);
     }
 
@@ -104,10 +82,10 @@ private slots:
         const QStringList requested = dumps(dumpDirectory.path());
         QCOMPARE(requested.size(), 1);
         verifyDump(requested.first(), "DUMP_REQUESTED");
-        verifyReporterStart(reporterStarts(logFile).first(), requested.first(), "");
-        QCOMPARE(reporterStarts(logFile).size(), 1);
+        verifyReporterStart(0, requested.first(), "");
 
-        // A real crash afterwards still gets a dump of its own.
+        // A real crash afterwards still gets a dump of its own (the descriptor is reset after a
+        // requested dump, or the next one fails).
         helper.write("crash\n");
         QVERIFY(helper.waitForFinished(30000));
         QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
@@ -116,7 +94,7 @@ private slots:
         QCOMPARE(written.size(), 2);
         const QString crashDump = written.at(written.at(0) == requested.first() ? 1 : 0);
         verifyDump(crashDump, "SIGSEGV");
-        verifyReporterStart(reporterStarts(logFile).at(1), crashDump, "");
+        verifyReporterStart(1, crashDump, "");
         QCOMPARE(reporterStarts(logFile).size(), 2);
     }
 };

@@ -39,14 +39,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QVariantMap, expected);
-        const QVariantMap parsed = HCommandLine::parse(arguments);
-        QCOMPARE(parsed, expected);
-        if (parsed.isEmpty()) {
-            // What the set-up reads from an empty map.
-            QCOMPARE(parsed.value("udp").toString(), QString());
-            QCOMPARE(parsed.value("demo").toBool(), false);
-            QVERIFY(!parsed.contains("files"));
-        }
+        QCOMPARE(HCommandLine::parse(arguments), expected);
     }
 
     void badArgumentsEndTheProcess_data()
@@ -89,10 +82,8 @@ private slots:
                           .split('\n', Qt::SkipEmptyParts);
         }
         QVERIFY2(windows.size() >= 2 && player.state() == QProcess::Running,
-                 qPrintable(QString("%1 window(s) after %2 ms, player %3; its output:\n%4")
+                 qPrintable(QString("%1 window(s); the player said:\n%2")
                                 .arg(windows.size())
-                                .arg(waited.elapsed())
-                                .arg(player.state() == QProcess::Running ? "running" : "ended")
                                 .arg(QString::fromLocal8Bit(player.readAll()))));
 
         runXdotool({"windowfocus", "--sync", windows.last()});

@@ -55,25 +55,20 @@ private slots:
                           "Hand tracking is not supported on this platform.|"));
     }
 
+    // What cannot be switched on ignores the writes; the display's texts are QML's to set.
     void writesFromQml_data()
     {
         QTest::addColumn<QString>("property");
         QTest::addColumn<QString>("written"); // a QML literal
         QTest::addColumn<QVariant>("readBack");
-        // What cannot be switched on ignores the writes.
         QTest::addRow("hOculus.activated") << "hOculus.activated"
                                            << "true" << QVariant(false);
         QTest::addRow("hOculus.available") << "hOculus.available"
                                            << "true" << QVariant(false);
-        QTest::addRow("hLeap.activated") << "hLeap.activated"
-                                         << "true" << QVariant(false);
         QTest::addRow("hDisplay.activated") << "hDisplay.activated"
                                             << "true" << QVariant(false);
-        // The display's texts and state flags are QML's to set.
         QTest::addRow("hDisplay.logMessage") << "hDisplay.logMessage"
                                              << "'Searching'" << QVariant("Searching");
-        QTest::addRow("hDisplay.processing") << "hDisplay.processing"
-                                             << "true" << QVariant(true);
     }
     void writesFromQml()
     {

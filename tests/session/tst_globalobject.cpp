@@ -3,7 +3,6 @@
 
 #include <QtTest>
 
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -22,24 +21,16 @@ private:
     // Ry(-yaw) · Rx(-pitch) · Rz(roll) from the elementary rotations on column vectors, in double.
     static QMatrix4x4 composed(double yaw, double pitch, double roll)
     {
-        using M = std::array<std::array<double, 3>, 3>;
-        const auto mul = [](const M& a, const M& b) {
-            M r{};
-            for (int i = 0; i < 9; ++i) {
-                for (int k = 0; k < 3; ++k) {
-                    r[i / 3][i % 3] += a[i / 3][k] * b[k][i % 3];
-                }
-            }
-            return r;
-        };
+        using M = QGenericMatrix<3, 3, double>; // values in row-major order
         const double cy = std::cos(-yaw), sy = std::sin(-yaw), cp = std::cos(-pitch), sp = std::sin(-pitch);
-        const M ry{{{cy, 0, sy}, {0, 1, 0}, {-sy, 0, cy}}};
-        const M rx{{{1, 0, 0}, {0, cp, -sp}, {0, sp, cp}}};
-        const M rz{{{std::cos(roll), -std::sin(roll), 0}, {std::sin(roll), std::cos(roll), 0}, {0, 0, 1}}};
-        const M m = mul(mul(ry, rx), rz);
+        const double cr = std::cos(roll), sr = std::sin(roll);
+        const double ry[] = {cy, 0, sy, 0, 1, 0, -sy, 0, cy};
+        const double rx[] = {1, 0, 0, 0, cp, -sp, 0, sp, cp};
+        const double rz[] = {cr, -sr, 0, sr, cr, 0, 0, 0, 1};
+        const M m = M(ry) * M(rx) * M(rz);
         QMatrix4x4 result;
         for (int i = 0; i < 9; ++i) {
-            result(i / 3, i % 3) = float(m[i / 3][i % 3]);
+            result(i / 3, i % 3) = float(m(i / 3, i % 3));
         }
         return result;
     }
@@ -102,7 +93,6 @@ private slots:
         QTest::addColumn<float>("stored");
         const float min = -0.2617994f, max = 0.7853982f;
         QTest::addRow("defaults, 0") << 60.0f << min << max << 0.0f << -0.2617994f;
-        QTest::addRow("defaults, far down") << 60.0f << min << max << -1.0f << -0.2617994f;
         QTest::addRow("fov 30, inside") << 30.0f << min << max << -0.3f << -0.3f;
         QTest::addRow("fov 30, above") << 30.0f << min << max << 0.2f << 0.0f;
         QTest::addRow("fov 30, below") << 30.0f << min << max << -0.9f << -0.5235988f;
@@ -250,7 +240,6 @@ private slots:
         QTest::addColumn<QVariant>("stored");
         QTest::addRow("first start") << QVariant();
         QTest::addRow("stored false") << QVariant(false);
-        QTest::addRow("stored true") << QVariant(true);
     }
     void touchModeFirstStart()
     {
@@ -277,8 +266,6 @@ private slots:
         QCOMPARE(object.getSetting("application/dump_type", 2).toInt(), 2);
         QVERIFY(!object.getSetting("never/stored").isValid());
         QCOMPARE(object.platformOS(), QString("Q_OS_LINUX"));
-        const QUrl link(object.getEnterpriseWebLink());
-        QVERIFY(link.isValid() && link.scheme() == "https" && !link.host().isEmpty());
 
         object.hideCursor();
         object.hideCursor();
