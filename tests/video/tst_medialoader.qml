@@ -78,8 +78,6 @@ Item {
             return [
                 {tag: "photo", file: "photo-2000x1000.jpg", checkFile: true, player: "imagePlayer",
                  status: MediaPlayer.Buffered},
-                {tag: "PNG photo", file: "photo-1000x1000.png", checkFile: true, player: "imagePlayer",
-                 status: MediaPlayer.Buffered},
                 {tag: "unreadable photo", file: "broken.jpg", checkFile: true, player: "imagePlayer",
                  status: MediaPlayer.InvalidMedia, error: "An error occurred while loading the image"},
                 {tag: "video", file: "clip-640x320.mp4", checkFile: true, player: "videoPlayer",
