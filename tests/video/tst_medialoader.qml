@@ -69,7 +69,6 @@ Item {
             hGlobalObject.clearPlayList()
             hShaderCodeBuilder.stacked = false
             loader = createTemporaryObject(loaderComponent, scene)
-            verify(loader !== null)
             messages.clear()
             playerImages.clear()
         }
@@ -92,7 +91,6 @@ Item {
             var player = loader.mediaPlayer
             compare(player.objectName, data.player)
             compare(String(player.mediaSource), media(data.file))
-            verify(player.visible)
             tryCompare(player, "playerStatus", data.status, openTimeout)
             compare(player.errorString, data.error === undefined ? "" : data.error)
             compare(messages.count, 0)
