@@ -269,8 +269,6 @@ Item {
             compare(bar.containsMouse, false)
             mouseMove(item("timeline"), 5, 5)
             compare(bar.containsMouse, true)
-            mouseMove(item("effectsButton"), 10, 10)
-            compare(bar.containsMouse, true)
             press("effectsButton")
             waitSettled("effectsList")
             mouseMove(item("effectsList"), 100, 20)

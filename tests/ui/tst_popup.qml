@@ -67,7 +67,6 @@ Item {
 
         function initTestCase() {
             loader = findChild(host, "popupLoader")
-            verify(loader)
             loader.sourceChanged.connect(function() { shownSources.push(String(loader.source)) })
             hGlobalObject.setMediaLoader(mediaLoader)
         }

@@ -27,12 +27,6 @@ Item {
         name: "SoftwareLog"
         when: windowShown
 
-        function logOf(popup, name) {
-            var entry = findChild(popup, name)
-            verify(entry, name)
-            return entry
-        }
-
         function test_entries() {
             var clip = testMediaDir + "clip-640x320.mp4"
             // Played on, not paused as the first media after start-up is.
@@ -41,13 +35,12 @@ Item {
             tryCompare(h_mediaLoader.mediaPlayer, "playerStatus", MediaPlayer.Buffered, 10000)
 
             var popup = createTemporaryObject(logComponent, scene)
-            verify(popup)
-            compare(logOf(popup, "sensorLog").log, hSensor.logMessage)
+            compare(findChild(popup, "sensorLog").log, hSensor.logMessage)
             verify(hSensor.logMessage !== "")
-            verify(!logOf(popup, "oculusLog").visible)
-            verify(!logOf(popup, "leapLog").visible)
+            verify(!findChild(popup, "oculusLog").visible)
+            verify(!findChild(popup, "leapLog").visible)
 
-            var video = logOf(popup, "videoLog")
+            var video = findChild(popup, "videoLog")
             verify(video.log.indexOf("Media : " + clip + "\n") === 0, video.log)
             tryVerify(function() {
                 var decoded = /Frames decoded : (\d+)\n/.exec(video.log)

@@ -124,8 +124,6 @@ Item {
                  step: "in", expected: 20, again: true},
                 {tag: "rectilinear, out stops at the picture's height",
                  projection: HShaderCodeBuilder.RECTILINEAR, fov: 59, step: "out", expected: 60},
-                {tag: "flat, inside the range", projection: HShaderCodeBuilder.NO_PROJECTION, fov: 40,
-                 step: "in", expected: 37},
                 {tag: "little planet, in stops at 10", projection: HShaderCodeBuilder.LITTLE_PLANET, fov: 12,
                  step: "in", expected: 10},
                 {tag: "fisheye, out stops at 360", projection: HShaderCodeBuilder.FISHEYE, fov: 359,

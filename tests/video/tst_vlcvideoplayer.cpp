@@ -3,28 +3,29 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+namespace {
+// The once-a-second statistics lines, caught on their way to the usual output.
+QStringList statisticsLines;
+QtMessageHandler previousHandler = nullptr;
+} // namespace
+
 // The libvlc video item without a window: opening, playback states, positions, control, and the
 // media it must refuse or survive. Real libvlc on generated clips.
 class TestVlcVideoPlayer : public QObject
 {
     Q_OBJECT
 
-private:
-    static QStringList statisticsLines;
-    static QtMessageHandler previousHandler;
-    static void captureStatistics(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (context.category && QByteArray(context.category) == "gyre.video.stats") {
-            statisticsLines.append(message);
-        }
-        previousHandler(type, context, message);
-    }
-
 private slots:
     void playsThroughAndObeys()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("gyre.video.stats.info=true"));
-        previousHandler = qInstallMessageHandler(captureStatistics);
+        previousHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (context.category && QByteArray(context.category) == "gyre.video.stats") {
+                    statisticsLines.append(message);
+                }
+                previousHandler(type, context, message);
+            });
 
         Player player;
         PlayerLog log(&player);
@@ -184,9 +185,6 @@ private slots:
         QVERIFY(!log.offGuiThread);
     }
 };
-
-QStringList TestVlcVideoPlayer::statisticsLines;
-QtMessageHandler TestVlcVideoPlayer::previousHandler = nullptr;
 
 QTEST_MAIN(TestVlcVideoPlayer)
 #include "tst_vlcvideoplayer.moc"
