@@ -9,6 +9,8 @@ VideoOutput {
 
     fillMode: h_mediaPlayer.nativeSize ? VideoOutput.PreserveAspectFit : VideoOutput.Stretch
     source: player
+    // Drawn into a texture of its own, which the panorama samples like any other frame.
+    layer.enabled: true
 
     function pause() {
         player.pause()

@@ -1,120 +1,163 @@
-// Time per frame of the panorama pass: VeyrixView::paint (program, uniforms, one rectangle over the
-// item) into a framebuffer of the item's size, from a 4096 x 2048 frame texture, followed by
-// glFinish so that the GPU's work (llvmpipe's threads, without a GPU) is included. Prints the
-// median and the spread over a few hundred frames for each size and projection, and the machine's
-// load, since other programs on the same cores change the figures.
+// What one frame of the panorama costs in a real window: the view draws a frame texture through the
+// scene graph, as in the player, and each frame either uploads a new picture (video) or not (a
+// still). Prints, per input (RGBA or YUV planes), projection and window size, the wall time and the
+// whole-process CPU time per frame (llvmpipe's threads included: without a GPU they do the drawing)
+// over a few hundred frames, and the machine's load, since other programs change the figures.
 //
 // Needs an X server with OpenGL: tests/run-test.sh --gl build/bench/bench_panorama [frames]
 // (or cmake --build build --target run-bench-panorama).
 
 #include "BenchSupport.h"
 #include "app/HSettingsManager.h"
+#include "render/HFrameTexture.h"
+#include "render/HFrameTextureProvider.h"
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
 #include "render/VeyrixView.h"
 #include "session/HGlobalObject.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
-#include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions>
-#include <QOpenGLPaintDevice>
-#include <QOpenGLTexture>
-#include <QPainter>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
 
-#include <algorithm>
+#include <sys/resource.h>
+
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-// A frame with detail everywhere, so that sampling costs what a real picture costs.
-QImage frameImage()
+double processCpuMs()
 {
-    QImage image(4096, 2048, QImage::Format_RGBA8888);
-    for (int y = 0; y < image.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
-            line[4 * x + 0] = uchar(x * 255 / image.width());
-            line[4 * x + 1] = uchar(y * 255 / image.height());
-            line[4 * x + 2] = uchar(128 + 100 * std::sin(x * 0.05) * std::sin(y * 0.05));
-            line[4 * x + 3] = 255;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (double(usage.ru_utime.tv_sec) + double(usage.ru_stime.tv_sec)) * 1000.0 +
+           (double(usage.ru_utime.tv_usec) + double(usage.ru_stime.tv_usec)) / 1000.0;
+}
+
+// A 3840 x 1920 picture with detail everywhere, as RGBA or as I420 planes, uploaded at every
+// updateTexture() when `moving`.
+class BenchTexture : public HFrameTexture
+{
+public:
+    BenchTexture(HFrameFormat::Pixels pixels, bool moving) : still(!moving)
+    {
+        const QSize size(3840, 1920);
+        format = pixels == HFrameFormat::I420 ? HFrameFormat::i420(size, false) : HFrameFormat::rgba(size);
+        for (int plane = 0; plane < format.planeCount(); ++plane) {
+            std::vector<uchar> bytes(format.planeBytes(plane));
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                bytes[i] = uchar(128 + 100 * std::sin(double(i) * 0.013) * std::sin(double(i) * 0.0007));
+            }
+            planes.push_back(std::move(bytes));
         }
     }
-    return image;
-}
+
+    bool updateTexture() override
+    {
+        if (still && !isEmpty()) {
+            return false;
+        }
+        const uchar* data[3] = {};
+        for (std::size_t plane = 0; plane < planes.size(); ++plane) {
+            data[plane] = planes[plane].data();
+        }
+        upload(format, data);
+        return true;
+    }
+
+private:
+    HFrameFormat format;
+    std::vector<std::vector<uchar>> planes;
+    bool still;
+};
+
+// Provides a bench texture to the view, like the video item does.
+class BenchSource : public QQuickItem
+{
+public:
+    BenchSource(HFrameFormat::Pixels framePixels, bool frameMoving) : pixels(framePixels), moving(frameMoving)
+    {
+        setFlag(ItemHasContents, true);
+    }
+    ~BenchSource() override { HFrameTextureProvider::scheduleDeletion(window(), provider); }
+    bool isTextureProvider() const override { return true; }
+    QSGTextureProvider* textureProvider() const override
+    {
+        if (!provider) {
+            provider = new HFrameTextureProvider(std::make_unique<BenchTexture>(pixels, moving));
+        }
+        return provider;
+    }
+
+private:
+    HFrameFormat::Pixels pixels;
+    bool moving;
+    mutable HFrameTextureProvider* provider = nullptr;
+};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    const int frames = argc > 1 ? std::max(10, QString::fromLocal8Bit(argv[1]).toInt()) : 300;
-
-    QOffscreenSurface surface;
-    QOpenGLContext context;
-    if (!BenchSupport::makeContextCurrent(surface, context, "bench_panorama")) {
-        return 1;
-    }
-    QOpenGLFunctions* gl = context.functions();
-    std::printf("renderer: %s\n", reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER)));
-    std::printf("load average before: %s\n", qPrintable(BenchSupport::loadAverage()));
-
-    QOpenGLTexture texture(frameImage(), QOpenGLTexture::DontGenerateMipMaps);
-    texture.setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
-    texture.setWrapMode(QOpenGLTexture::ClampToEdge);
+    const int frames = argc > 1 ? std::max(20, QString::fromLocal8Bit(argv[1]).toInt()) : 200;
 
     HSettingsManager settings(QSettings::UserScope, QStringLiteral("Zelmo"),
                               QStringLiteral("Gyre Player bench"));
     HGlobalObject global(&settings);
     HShaderCodeBuilder builder;
-    HTextureProvider provider(nullptr, &settings);
-    provider.setTextureId(int(texture.textureId()));
+    std::printf("load average before: %s\n", qPrintable(BenchSupport::loadAverage()));
+    std::printf("%d frames each, frame 3840x1920, fov %g\n", frames, double(global.fov()));
+    std::printf("%-11s %-6s %-6s %-12s %12s %14s\n", "window", "input", "frames", "projection", "wall/frame",
+                "CPU/frame");
 
-    std::printf("%d frames each, texture %dx%d, default picture band, fov %g\n", frames, texture.width(),
-                texture.height(), double(global.fov()));
-    std::printf("%-11s %-14s %9s %9s %9s %9s\n", "size", "projection", "median", "p10", "p90", "min");
     for (const QSize size : {QSize(1280, 720), QSize(1920, 1080)}) {
-        QOpenGLFramebufferObject target(size);
-        QOpenGLPaintDevice device(size);
-        for (const auto& [projection, name] : {std::pair{int(HShaderCodeBuilder::RECTILINEAR), "rectilinear"},
-                                               std::pair{int(HShaderCodeBuilder::NO_PROJECTION), "flat"}}) {
-            VeyrixView view;
-            view.setSize(size);
-            view.init(&builder, &global, &provider);
-            builder.setProjection(projection);
-            target.bind();
-            std::vector<double> milliseconds;
-            QElapsedTimer timer;
-            for (int i = -10; i < frames; ++i) { // the first ten build the program and warm up
-                global.setYaw(global.yaw() + 0.01f);
-                timer.start();
-                {
-                    QPainter painter(&device);
-                    view.paint(&painter);
-                }
-                gl->glFinish();
-                if (i >= 0) {
-                    milliseconds.push_back(timer.nsecsElapsed() / 1e6);
+        for (const auto& [pixels, input] :
+             {std::pair{HFrameFormat::Rgba, "RGBA"}, std::pair{HFrameFormat::I420, "YUV"}}) {
+            for (const bool moving : {true, false}) {
+                for (const auto& [projection, name] :
+                     {std::pair{int(HShaderCodeBuilder::NO_PROJECTION), "flat"},
+                      std::pair{int(HShaderCodeBuilder::RECTILINEAR), "rectilinear"}}) {
+                    QQuickWindow window;
+                    HTextureProvider provider(&window, &settings);
+                    BenchSource source(pixels, moving);
+                    source.setParentItem(window.contentItem());
+                    VeyrixView view(window.contentItem());
+                    view.setSize(size);
+                    view.init(&builder, &global, &provider);
+                    provider.setShaderEffectSource(&source);
+                    builder.setProjection(projection);
+                    window.resize(size);
+                    window.show();
+                    if (!QTest::qWaitForWindowExposed(&window)) {
+                        std::fprintf(stderr, "bench_panorama: no window (run it under an X server)\n");
+                        return 1;
+                    }
+                    int swapped = 0;
+                    QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&] {
+                        ++swapped;
+                        global.setYaw(global.yaw() + 0.01f);
+                    });
+                    global.setYaw(global.yaw() + 0.01f);
+                    // The first frames build the program and warm up.
+                    (void)QTest::qWaitFor([&] { return swapped >= 10; }, 20000);
+                    const int start = swapped;
+                    const double cpu = processCpuMs();
+                    QElapsedTimer wall;
+                    wall.start();
+                    (void)QTest::qWaitFor([&] { return swapped >= start + frames; }, 600000);
+                    const int drawn = swapped - start;
+                    std::printf("%-11s %-6s %-6s %-12s %9.2f ms %11.2f ms\n",
+                                qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())),
+                                input, moving ? "video" : "still", name, double(wall.elapsed()) / drawn,
+                                (processCpuMs() - cpu) / drawn);
+                    std::fflush(stdout);
                 }
             }
-            // Figures of a pass that drew nothing would mean nothing: the centre shows the frame.
-            const QRgb centre = target.toImage().pixel(size.width() / 2, size.height() / 2);
-            if (qAlpha(centre) != 255 || qBlue(centre) == 0) {
-                std::fprintf(stderr, "bench_panorama: the %s pass drew nothing\n", name);
-                return 1;
-            }
-            std::printf(
-                "%-11s %-14s %6.2f ms %6.2f ms %6.2f ms %6.2f ms\n",
-                qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())), name,
-                BenchSupport::percentile(milliseconds, 0.5), BenchSupport::percentile(milliseconds, 0.1),
-                BenchSupport::percentile(milliseconds, 0.9), BenchSupport::percentile(milliseconds, 0.0));
-            std::fflush(stdout);
         }
     }
     std::printf("load average after: %s\n", qPrintable(BenchSupport::loadAverage()));

@@ -9,6 +9,9 @@ import HVideo 1.0
 Item {
     id: h_mediaLoader
 
+    // The media items are seen only through the panorama, which samples their frames.
+    opacity: 0
+
     property variant mediaPlayer: videoPlayer
     // Set by every new source, cleared when the first media is paused.
     property bool newMedia: true

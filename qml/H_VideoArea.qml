@@ -4,10 +4,9 @@ import QtQuick.Controls 1.1
 import Veyrix 1.0
 import "widgets/"
 
-// Where the panorama is seen and steered. The current media item is drawn only into a hidden
-// effect source whose texture the panorama view samples; drags turn the view, the wheel and
-// pinches zoom it, and while nothing is showing a placeholder invites the user to drop files and
-// tells what went wrong.
+// Where the panorama is seen and steered. The panorama view samples the current media item's frames
+// straight from its texture provider; drags turn the view, the wheel and pinches zoom it, and while
+// nothing is showing a placeholder invites the user to drop files and tells what went wrong.
 Item {
     id: h_videoArea
 
@@ -22,9 +21,15 @@ Item {
     property bool __pinching: false
     property int __pinchIterator: 1
 
+    // What the panorama samples: the player the media player wrapper has loaded, or the photo.
+    readonly property Item __frameItem: mediaPlayer ? (mediaPlayer.item !== undefined ? mediaPlayer.item : mediaPlayer)
+                                                    : null
+    // A panorama that cannot be drawn on this OpenGL shows nothing but why.
     readonly property bool __buffered: mediaPlayer !== null && mediaPlayer !== undefined
                                        && mediaPlayer.playerStatus === MediaPlayer.Buffered
-    readonly property string __errorString: mediaPlayer && mediaPlayer.errorString ? mediaPlayer.errorString : ""
+                                       && h_view.errorString === ""
+    readonly property string __errorString: h_view.errorString !== "" ? h_view.errorString
+                                            : mediaPlayer && mediaPlayer.errorString ? mediaPlayer.errorString : ""
     readonly property bool __loading: mediaPlayer !== null && mediaPlayer !== undefined
                                       && mediaPlayer.playerStatus === MediaPlayer.Loading
                                       && __errorString === ""
@@ -111,49 +116,17 @@ Item {
         }
     }
 
+    // The view repaints by itself on every change of what it draws; a new projection also has its
+    // own range of fields of view.
     Connections {
         target: hShaderCodeBuilder
 
         function onProjectionChanged() {
             h_videoArea.onProjectionChanged()
-            h_view.update()
-        }
-        function onEffectChanged() {
-            h_view.update()
-        }
-        function onStereoModeChanged() {
-            h_view.update()
-        }
-        function onStackedChanged() {
-            h_view.update()
         }
     }
 
-    // The panorama repaints by itself on turns and new frames; a still picture (a photo, a paused
-    // video) would otherwise show a zoom or a new projection or effect only at the next
-    // once-a-second tick.
-    Connections {
-        target: hGlobalObject
-
-        function onFovChanged() {
-            h_view.update()
-        }
-    }
-
-    // The media item is drawn only here, out of sight; the texture provider hands this texture to
-    // the panorama view. It lies beyond the logo strip so that it never shows.
-    ShaderEffectSource {
-        id: h_frameSource
-
-        x: h_videoArea.width + h_logo.width
-        width: 100
-        height: 100
-        sourceItem: h_videoArea.mediaPlayer
-        hideSource: true
-        wrapMode: ShaderEffectSource.ClampToEdge
-
-        Component.onCompleted: hTextureProvider.setShaderEffectSource(h_frameSource)
-    }
+    on__FrameItemChanged: hTextureProvider.setShaderEffectSource(__frameItem)
 
     VeyrixView {
         id: h_view
@@ -165,6 +138,7 @@ Item {
         onFpsChanged: h_help.fps = fps
 
         Component.onCompleted: {
+            hTextureProvider.setShaderEffectSource(h_videoArea.__frameItem)
             init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
             // Frames from another process are there at once; there is nothing to wait for.
             if (hTextureProvider.isSharedMemory() && h_videoArea.mediaPlayer)

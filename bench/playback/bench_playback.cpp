@@ -1,89 +1,221 @@
-// Plays one clip from start to end through the video item in a 1280x720 window and prints what it
-// cost: frames, CPU, wall time, memory, against ffmpeg's decode-only floor for the same file.
+// Plays clips through the real player, in its own main scene, in a 1280x720 window, and prints what
+// reaches the window and what it costs: frames presented per second, frames dropped, whole-process
+// CPU per presented frame, resident memory and the time from opening to the first frame, beside the
+// decode-alone floor of the same clip measured in the same run (ffmpeg decoding to nothing).
 //
-// usage: bench_playback [--scene QML] FILE
-// Needs a display (bench/run-playback-bench starts its own Xvfb).
-
-#include "app/HSettingsManager.h"
-#include "video/HVideoPlugin.h"
-#include "video/HuiQuickVideoPlayerVlc.h"
+// The player reports its frames once a second (category gyre.render.stats); the CPU and memory are
+// read from /proc over the same seconds. Needs an X server: bench/run-playback-bench.
+//
+// usage: bench_playback [--seconds N] CLIP...
+#include "PlayerProcess.h"
 
 #include <QCommandLineParser>
-#include <QElapsedTimer>
-#include <QEventLoop>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QQuickItem>
-#include <QQuickView>
 #include <QRegularExpression>
-#include <QTimer>
+#include <QTemporaryDir>
+#include <QTest>
 
-#include <sys/resource.h>
+#include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-struct CpuSample
+struct Stats
 {
-    double user = 0;
-    double system = 0;
-    long peakRssKb = 0;
-    double total() const { return user + system; }
+    int presented = 0;
+    int dropped = 0;
+    int decoded = 0;
 };
 
-CpuSample processCpu()
+struct Result
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    CpuSample sample;
-    sample.user = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
-    sample.system = double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6;
-    sample.peakRssKb = usage.ru_maxrss;
-    return sample;
-}
+    QString clip;
+    int seconds = 0;
+    double presentedPerSecond = 0;
+    int dropped = 0;
+    int decoded = 0;
+    double cpuPerPresented = 0; // ms
+    double residentMb = 0;
+    double peakResidentMb = 0;
+    double openToFirstFrame = -1;   // ms
+    double windowToFirstFrame = -1; // ms
+    double floor = 0;               // ms of CPU per frame
+};
 
 QString loadAverage()
 {
     QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(' ', 0, 2)
+                                          : QStringLiteral("unknown");
+}
+
+// User and system CPU of a process, in milliseconds.
+double processCpu(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("unknown");
+        return -1;
     }
-    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
+    // The fields after the command name, which is in parentheses and may hold blanks.
+    const QByteArray stat = file.readAll();
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / ticks;
 }
 
-QString run(const QString& program, const QStringList& arguments, bool standardError)
+// A line of /proc/<pid>/status, in megabytes.
+double statusMegabytes(qint64 pid, const char* key)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(600000)) {
-        return QString();
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
     }
-    return QString::fromLocal8Bit(standardError ? process.readAllStandardError()
-                                                : process.readAllStandardOutput());
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(key)) {
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    return -1;
 }
 
-int framesInFile(const QString& file)
+// CPU milliseconds per frame that ffmpeg needs to decode the clip and throw the pictures away.
+double decodeFloor(const QString& clip)
 {
-    const QString output = run(QStringLiteral("ffprobe"),
-                               {"-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
-                                "stream=nb_read_packets", "-of", "csv=p=0", file},
-                               false);
-    return output.trimmed().toInt();
+    QProcess count;
+    count.start("ffprobe", {"-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
+                            "stream=nb_read_packets", "-of", "csv=p=0", clip});
+    count.waitForFinished(120000);
+    const int frames = count.readAllStandardOutput().trimmed().toInt();
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-hide_banner", "-nostdin", "-benchmark", "-i", clip, "-f", "null", "-"});
+    ffmpeg.waitForFinished(600000);
+    const QRegularExpressionMatch match = QRegularExpression("bench: utime=([0-9.]+)s stime=([0-9.]+)s")
+                                              .match(QString::fromLocal8Bit(ffmpeg.readAllStandardError()));
+    if (!match.hasMatch() || frames <= 0) {
+        return -1;
+    }
+    return (match.captured(1).toDouble() + match.captured(2).toDouble()) * 1000.0 / frames;
 }
 
-// CPU seconds (user + system) ffmpeg needs to decode the file and throw the pictures away.
-double decodeFloor(const QString& file)
+// The process time (seconds) of the first line of the output that matches, and its captures.
+std::optional<double> timeOf(const QString& output, const QRegularExpression& pattern)
 {
-    const QString output =
-        run(QStringLiteral("ffmpeg"),
-            {"-hide_banner", "-nostdin", "-benchmark", "-i", file, "-f", "null", "-"}, true);
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("bench: utime=([0-9.]+)s stime=([0-9.]+)s")).match(output);
-    return match.hasMatch() ? match.captured(1).toDouble() + match.captured(2).toDouble() : -1;
+    const QRegularExpressionMatch match = pattern.match(output);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return match.captured(1).toDouble();
+}
+
+QList<Stats> statsLines(const QString& output)
+{
+    static const QRegularExpression line(
+        "gyre\\.render\\.stats: presented=(\\d+) dropped=(\\d+) decoded=(\\d+)");
+    QList<Stats> all;
+    QRegularExpressionMatchIterator it = line.globalMatch(output);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        all.append({m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()});
+    }
+    return all;
+}
+
+std::optional<Result> measure(const QString& clip, int seconds)
+{
+    Result result;
+    result.clip = QFileInfo(clip).fileName();
+    result.seconds = seconds;
+
+    QTemporaryDir home;
+    QProcessEnvironment environment = PlayerProcess::profile(home.path(), {});
+    environment.insert("QT_LOGGING_RULES", "gyre.render.stats.info=true");
+    environment.insert("QT_MESSAGE_PATTERN", "[%{time process}] %{category}: %{message}");
+    PlayerProcess player;
+    if (!player.start({"-qwindowgeometry", "1280x720+0+0", clip}, environment)) {
+        std::fprintf(stderr, "bench_playback: the player did not start\n");
+        return std::nullopt;
+    }
+    const qint64 pid = player.process().processId();
+
+    // The first media waits paused at its first picture; then it is played.
+    static const QRegularExpression firstFrame(
+        "\\[\\s*([0-9.]+)\\] gyre\\.render\\.stats: first frame presented");
+    if (!QTest::qWaitFor([&] { return firstFrame.match(player.output()).hasMatch(); }, 30000)) {
+        std::fprintf(stderr, "bench_playback: no first frame from %s; the player said:\n%s\n",
+                     qPrintable(clip), qPrintable(player.output()));
+        return std::nullopt;
+    }
+    const QString opening = player.output();
+    const auto shown =
+        timeOf(opening, QRegularExpression("\\[\\s*([0-9.]+)\\] gyre\\.render\\.stats: window shown"));
+    const auto opened = timeOf(opening, QRegularExpression("\\[\\s*([0-9.]+)\\] gyre\\.video: opening"));
+    const auto first = timeOf(opening, firstFrame);
+    if (shown && first) {
+        result.windowToFirstFrame = (*first - *shown) * 1000.0;
+    }
+    if (opened && first) {
+        result.openToFirstFrame = (*first - *opened) * 1000.0;
+    }
+    // The video item logs its states. The first media pauses at its first picture (a Playing line
+    // comes before that); Space must then bring a Playing line after the Paused one.
+    const QString pausedLine = QStringLiteral("state HuiQuickVideoPlayerVlc::Paused");
+    if (!QTest::qWaitFor([&] { return player.output().contains(pausedLine); }, 10000)) {
+        std::fprintf(stderr, "bench_playback: %s never paused at its first picture\n", qPrintable(clip));
+        return std::nullopt;
+    }
+    const auto playing = [&] {
+        const QString output = player.output();
+        return output.lastIndexOf("state HuiQuickVideoPlayerVlc::Playing") > output.lastIndexOf(pausedLine);
+    };
+    for (int attempt = 0; attempt < 5 && !playing(); ++attempt) {
+        player.activate();
+        PlayerProcess::key("space");
+        (void)QTest::qWaitFor(playing, 2000);
+    }
+    if (!playing()) {
+        std::fprintf(stderr, "bench_playback: %s does not play\n", qPrintable(clip));
+        return std::nullopt;
+    }
+    // One report to settle in, then the measured ones.
+    const auto reports = [&] { return statsLines(player.output()).size(); };
+    const int before = reports();
+    if (!QTest::qWaitFor([&] { return reports() >= before + 2; }, 10000)) {
+        std::fprintf(stderr, "bench_playback: no frame reports from the player\n");
+        return std::nullopt;
+    }
+    const int start = reports();
+    const double cpuStart = processCpu(pid);
+    if (!QTest::qWaitFor([&] { return reports() >= start + seconds; }, (seconds + 10) * 1000)) {
+        std::fprintf(stderr, "bench_playback: the player stopped reporting\n");
+        return std::nullopt;
+    }
+    const double cpuEnd = processCpu(pid);
+    result.residentMb = statusMegabytes(pid, "VmRSS:");
+    result.peakResidentMb = statusMegabytes(pid, "VmHWM:");
+    const QList<Stats> measured = statsLines(player.output()).mid(start, seconds);
+    int presented = 0;
+    for (const Stats& s : measured) {
+        presented += s.presented;
+        result.dropped += s.dropped;
+        result.decoded += s.decoded;
+    }
+    result.presentedPerSecond = double(presented) / seconds;
+    result.cpuPerPresented = presented > 0 ? (cpuEnd - cpuStart) / presented : 0;
+    result.floor = decodeFloor(clip);
+    // GYRE_BENCH_LOGS=<folder> keeps what the player wrote, one file per clip.
+    const QString logs = qEnvironmentVariable("GYRE_BENCH_LOGS");
+    if (!logs.isEmpty()) {
+        QFile log(QDir(logs).filePath(result.clip + ".log"));
+        if (log.open(QIODevice::WriteOnly)) {
+            log.write(player.output().toUtf8());
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -92,110 +224,48 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Video playback benchmark"));
-    const QCommandLineOption sceneOption(
-        QStringLiteral("scene"), QStringLiteral("QML scene holding an item named \"player\"."),
-        QStringLiteral("url"), QStringLiteral("qrc:/bench/PlaybackScene.qml"));
-    const QCommandLineOption timeoutOption(QStringLiteral("timeout"),
-                                           QStringLiteral("Give up after this long."),
-                                           QStringLiteral("seconds"), QStringLiteral("120"));
-    parser.addOption(sceneOption);
-    parser.addOption(timeoutOption);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The clip to play."));
+    parser.setApplicationDescription(QStringLiteral("Playback benchmark of the whole player"));
+    const QCommandLineOption secondsOption(QStringLiteral("seconds"),
+                                           QStringLiteral("Seconds measured per clip."),
+                                           QStringLiteral("seconds"), QStringLiteral("8"));
+    parser.addOption(secondsOption);
+    parser.addPositionalArgument(QStringLiteral("clip"), QStringLiteral("Clips to play."), "CLIP...");
     parser.addHelpOption();
     parser.process(app);
-    if (parser.positionalArguments().size() != 1) {
+    if (parser.positionalArguments().isEmpty()) {
         parser.showHelp(2);
     }
-    const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
-    if (!QFileInfo::exists(file)) {
-        std::fprintf(stderr, "bench_playback: no such file %s\n", qPrintable(file));
-        return 2;
-    }
+    const int seconds = qMax(1, parser.value(secondsOption).toInt());
 
-    // As the player starts: the selector registers the item and owns the hardware-decoding choice.
-    HSettingsManager settings(QSettings::UserScope, QStringLiteral("Zelmo"),
-                              QStringLiteral("bench-playback"));
-    bool hardwareDecoding = false;
-    HVideoPlugin videoPlugin(&settings, &hardwareDecoding);
-
-    QQuickView view;
-    view.setResizeMode(QQuickView::SizeRootObjectToView);
-    view.resize(1280, 720);
-    view.setSource(QUrl(parser.value(sceneOption)));
-    auto* player = view.rootObject()
-                       ? view.rootObject()->findChild<HuiQuickVideoPlayerVlc*>(QStringLiteral("player"))
-                       : nullptr;
-    if (!player) {
-        std::fprintf(stderr, "bench_playback: the scene has no video item named \"player\"\n");
+    QProcess windowManager;
+    if (!PlayerProcess::startWindowManager(windowManager)) {
+        std::fprintf(stderr, "bench_playback: openbox is missing\n");
         return 1;
     }
-    std::atomic<int> framesSwapped{0};
-    QObject::connect(
-        &view, &QQuickWindow::frameSwapped, &view, [&framesSwapped] { framesSwapped.fetch_add(1); },
-        Qt::DirectConnection);
-    view.show();
-    {
-        QEventLoop exposed;
-        QObject::connect(&view, &QQuickWindow::frameSwapped, &exposed, &QEventLoop::quit,
-                         Qt::QueuedConnection);
-        QTimer::singleShot(10000, &exposed, &QEventLoop::quit);
-        exposed.exec();
-    }
-
-    const QString loadBefore = loadAverage();
-    int finalState = -1;
-    QEventLoop playing;
-    QObject::connect(player, &HuiQuickVideoPlayerVlc::vlcStateChanged, &playing, [&](int state) {
-        if (state == HuiQuickVideoPlayerVlc::Ended || state == HuiQuickVideoPlayerVlc::Error) {
-            finalState = state;
-            playing.quit();
+    std::printf("load average before: %s\n", qPrintable(loadAverage()));
+    QList<Result> results;
+    for (const QString& clip : parser.positionalArguments()) {
+        const std::optional<Result> r = measure(QFileInfo(clip).absoluteFilePath(), seconds);
+        if (!r) {
+            return 1;
         }
-    });
-    QTimer::singleShot(parser.value(timeoutOption).toInt() * 1000, &playing, &QEventLoop::quit);
-
-    framesSwapped.store(0);
-    const CpuSample cpuBefore = processCpu();
-    QElapsedTimer wall;
-    wall.start();
-    player->openFile(QUrl::fromLocalFile(file));
-    playing.exec();
-    const double wallSeconds = double(wall.elapsed()) / 1000.0;
-    const CpuSample cpuAfter = processCpu();
-    const int decoded = player->getFramesDecoded();
-    const int lost = player->getFramesLost();
-    const int presented = player->getFramesUploaded();
-    const int swapped = framesSwapped.load();
-    const QString loadAfter = loadAverage();
-    player->close();
-
-    const int inFile = framesInFile(file);
-    const double floor = decodeFloor(file);
-    const double playbackCpu = cpuAfter.total() - cpuBefore.total();
-
-    std::printf("playback benchmark: %s, window 1280x720, scene %s\n", qPrintable(QFileInfo(file).fileName()),
-                qPrintable(parser.value(sceneOption)));
-    std::printf("  load average            %s before, %s after\n", qPrintable(loadBefore),
-                qPrintable(loadAfter));
-    if (finalState != HuiQuickVideoPlayerVlc::Ended) {
-        std::printf("  ** playback did not end normally (state %d) **\n", finalState);
+        results.append(*r);
+        std::printf("%s: %.1f presented/s, %d dropped of %d decoded, %.1f ms CPU per presented frame, "
+                    "%.0f MB resident (peak %.0f), first frame %.0f ms after opening (%.0f ms after the "
+                    "window), floor %.1f ms per frame, ratio %.2f\n",
+                    qPrintable(r->clip), r->presentedPerSecond, r->dropped, r->decoded, r->cpuPerPresented,
+                    r->residentMb, r->peakResidentMb, r->openToFirstFrame, r->windowToFirstFrame, r->floor,
+                    r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0);
+        std::fflush(stdout);
     }
-    std::printf("  frames in file          %d\n", inFile);
-    std::printf("  frames decoded          %d (handed to the item; libvlc drops late ones before)\n",
-                decoded);
-    std::printf("  frames lost             %d\n", lost);
-    std::printf("  frames presented (item) %d\n", presented);
-    std::printf("  window frames swapped   %d\n", swapped);
-    std::printf("  wall seconds            %.2f (open to end)\n", wallSeconds);
-    std::printf("  CPU seconds             %.2f whole process (user %.2f + sys %.2f), %.2f open to end\n",
-                cpuAfter.total(), cpuAfter.user, cpuAfter.system, playbackCpu);
-    std::printf("  CPU per frame in file   %.1f ms (open to end)\n",
-                inFile > 0 ? playbackCpu * 1000 / inFile : 0.0);
-    std::printf("  peak RSS                %.0f MB\n", double(cpuAfter.peakRssKb) / 1024.0);
-    std::printf("  decode-only floor       %.2f CPU s (ffmpeg -benchmark -i FILE -f null -)\n", floor);
-    if (floor > 0) {
-        std::printf("  ratio CPU / floor       %.2f whole process, %.2f open to end\n",
-                    cpuAfter.total() / floor, playbackCpu / floor);
+    std::printf("load average after: %s\n\n", qPrintable(loadAverage()));
+    std::printf("| clip | presented/s | dropped | CPU ms / presented | floor ms | ratio | resident MB | "
+                "first frame ms (after window) |\n|---|---|---|---|---|---|---|---|\n");
+    for (const Result& r : results) {
+        std::printf("| %s | %.1f | %d | %.1f | %.1f | %.2f | %.0f | %.0f (%.0f) |\n", qPrintable(r.clip),
+                    r.presentedPerSecond, r.dropped, r.cpuPerPresented, r.floor,
+                    r.floor > 0 ? r.cpuPerPresented / r.floor : 0.0, r.residentMb, r.openToFirstFrame,
+                    r.windowToFirstFrame);
     }
-    return finalState == HuiQuickVideoPlayerVlc::Ended ? 0 : 1;
+    return 0;
 }

@@ -5,6 +5,7 @@
 #include "HExceptionHandler.h"
 #include "ProductInfo.h"
 #include "net/ProductVersion.h"
+#include "render/RenderLogging.h"
 
 #include <QDateTime>
 #include <QOpenGLContext>
@@ -20,6 +21,15 @@ HQQuickView::HQQuickView(bool demo, HSettingsManager* settings)
     connect(this, &QQuickWindow::beforeRendering, this, &HQQuickView::computeMaxTextureSize,
             Qt::DirectConnection);
     connect(this, &QQuickWindow::afterRendering, this, &HQQuickView::computeFps, Qt::DirectConnection);
+    // The moment the first picture reaches the screen, for measuring how soon media follows.
+    connect(
+        this, &QQuickWindow::frameSwapped, this,
+        [this] {
+            if (!shownLogged.exchange(true)) {
+                qCInfo(lcRenderStats) << "window shown";
+            }
+        },
+        Qt::DirectConnection);
 
     updateChecker.initialize(QStringLiteral("hvd_zelmo"), ProductInfo::versionText(), QString());
 }

@@ -78,6 +78,7 @@ private:
     std::atomic<int> maxTextureHalfSize{0};
     const bool demoFlag;
     std::atomic<int> framesPerSecond{0};
+    std::atomic<bool> shownLogged{false};
     int frameCounter = 0;
     qint64 lastSecond = 0;
     bool newVersionAvailable = false;

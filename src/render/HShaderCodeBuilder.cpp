@@ -135,8 +135,15 @@ const char stackedRemap[] =
     "       a.x *= 2.0;       a.y /= 2.0;   }   else {       a.x -= 0.5;       a.x *= 2.0;"
     "       a.y /= 2.0;       a.y += 0.5;   }}";
 
+// A YUV frame: uSampler holds Y, the other two U and V, each in its first channel, and the matrix
+// takes them to RGB with the source's coefficients and levels.
+const char yuvSampling[] = "uniform sampler2D uSamplerU;uniform sampler2D uSamplerV;uniform mat4 uYuvToRgb;\n"
+                           "vec3 frameColor(in vec2 a){return vec3(uYuvToRgb*vec4(texture2D(uSampler,a).r,"
+                           "texture2D(uSamplerU,a).r,texture2D(uSamplerV,a).r,1.0));}\n";
+
 // The colour pipeline; outside the picture is black.
 const char sampling[] = "color = texture2D(uSampler,a).rgb;";
+const char samplingYuv[] = "color = frameColor(a);";
 const char outsideIsBlack[] = "color *= (step(0.0, a.x) * step(0.0, 1.0 - a.x));"
                               "color *= (step(0.0, a.y) * step(0.0, 1.0 - a.y));";
 const char colorMatrix[] = "frag = vec4(uColorMatrix * vec4(color,1.0)).xyz;";
@@ -301,8 +308,9 @@ void HShaderCodeBuilder::setNextProjection()
     setProjection(nextInCycle(projectionValue, LAST_VALUE_PROJECTION));
 }
 
-QString HShaderCodeBuilder::build(bool oculusMode) const
+QString HShaderCodeBuilder::build(bool oculusMode, int input) const
 {
+    const bool yuv = input == YUV_INPUT;
     QString text;
     text.reserve(8192);
     const auto append = [&text](const char* piece) { text += QLatin1String(piece); };
@@ -312,6 +320,9 @@ QString HShaderCodeBuilder::build(bool oculusMode) const
     append(uniforms);
     append(sphericalHelpers);
     append(imageRangeUniforms);
+    if (yuv) {
+        append(yuvSampling);
+    }
     append(oculusMode ? screenHelpersHeadMounted : screenHelpers);
 
     switch (projectionValue) {
@@ -350,7 +361,7 @@ QString HShaderCodeBuilder::build(bool oculusMode) const
         append(stackedRemap);
     }
 
-    append(sampling);
+    append(yuv ? samplingYuv : sampling);
     append(outsideIsBlack);
     append(colorMatrix);
     append(vibrance);

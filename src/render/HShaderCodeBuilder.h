@@ -48,6 +48,15 @@ public:
     };
     Q_ENUM(StereoMode)
 
+    // How the frame reaches the shader: one RGB texture, or three single-channel textures (Y, U, V)
+    // with the matrix that turns them into RGB.
+    enum FrameInput
+    {
+        RGB_INPUT = 0,
+        YUV_INPUT = 1
+    };
+    Q_ENUM(FrameInput)
+
     explicit HShaderCodeBuilder(QObject* parent = nullptr);
 
     bool oculusMode() const { return oculusModeValue; }
@@ -64,8 +73,9 @@ public:
     void setStacked(bool value);
 
     // The complete fragment shader for the current choices, assembled anew on every call.
-    // The argument, not the property of the same name, selects the two-eye screen helpers.
-    Q_INVOKABLE QString build(bool oculusMode) const;
+    // The argument, not the property of the same name, selects the two-eye screen helpers; `input`
+    // only changes how the frame is sampled.
+    Q_INVOKABLE QString build(bool oculusMode, int input = RGB_INPUT) const;
     Q_INVOKABLE void setNextEffect();
     Q_INVOKABLE void setNextProjection();
 

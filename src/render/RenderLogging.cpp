@@ -1,3 +1,4 @@
 #include "RenderLogging.h"
 
 Q_LOGGING_CATEGORY(lcRender, "gyre.render")
+Q_LOGGING_CATEGORY(lcRenderStats, "gyre.render.stats", QtWarningMsg)

@@ -3,3 +3,7 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcRender)
+// What reaches the window: once a second the frames presented, dropped and decoded, and when the
+// window and a media's first frame appear. Off unless enabled, e.g. with
+// QT_LOGGING_RULES="gyre.render.stats.info=true".
+Q_DECLARE_LOGGING_CATEGORY(lcRenderStats)

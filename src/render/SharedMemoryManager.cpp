@@ -136,10 +136,11 @@ int SharedMemoryManager::textureId()
                        .arg(size));
         return name;
     }
-    if (slotIndex >= slotCount) {
+    if (slotIndex.load() >= slotCount) {
         slotIndex = 0; // the producer made its ring smaller
     }
-    const qint64 descriptor = L::slotDescriptor(slotIndex);
+    const int consumed = slotIndex.load();
+    const qint64 descriptor = L::slotDescriptor(consumed);
     if (L::read<quint16>(base, descriptor + L::frameReadyOffset) == 0) {
         return name;
     }
@@ -161,8 +162,7 @@ int SharedMemoryManager::textureId()
         fault = QStringLiteral("has pixels reaching past the segment's %1 bytes").arg(size);
     }
 
-    const int consumed = slotIndex;
-    slotIndex = (slotIndex + 1) % slotCount;
+    slotIndex = (consumed + 1) % slotCount;
     if (!fault.isEmpty()) {
         reportOnce(QStringLiteral("slot %1 %2; skipped").arg(consumed).arg(fault));
         clearFrameReady(descriptor);
@@ -171,6 +171,27 @@ int SharedMemoryManager::textureId()
     upload(base + descriptor + dataOffset, width, height, bytesPerLine);
     clearFrameReady(descriptor);
     return texture ? int(texture->textureId()) : 0;
+}
+
+bool SharedMemoryManager::frameWaiting() const
+{
+    if (!ready.load(std::memory_order_acquire)) {
+        return false;
+    }
+    const uchar* base = segment.data();
+    const int slotCount = L::read<quint16>(base, L::slotCountOffset);
+    const int slot = slotIndex.load();
+    if (slotCount == 0 || L::slotDescriptor(slotCount) > segment.size()) {
+        return false;
+    }
+    // A ring that shrank is read from its first slot on.
+    const int next = slot < slotCount ? slot : 0;
+    return L::read<quint16>(base, L::slotDescriptor(next) + L::frameReadyOffset) != 0;
+}
+
+QSize SharedMemoryManager::textureSize() const
+{
+    return texture ? QSize(texture->width(), texture->height()) : QSize();
 }
 
 void SharedMemoryManager::upload(const uchar* pixels, int width, int height, int bytesPerLine)

@@ -41,6 +41,10 @@ public:
     std::unique_ptr<QOpenGLTexture> takeTexture();
 
     bool isAttached() const { return ready.load(std::memory_order_acquire); }
+    // Any thread: whether the producer has marked the slot that the next textureId() reads.
+    bool frameWaiting() const;
+    // The frame texture's size, or none before the first frame; with the texture's context current.
+    QSize textureSize() const;
 
 private:
     friend class SharedMemoryThread;
@@ -54,7 +58,8 @@ private:
 
     HSharedMemorySegment segment;
     std::unique_ptr<QOpenGLTexture> texture;
-    int slotIndex = 0;
+    // Written by the render thread, read by frameWaiting() on any.
+    std::atomic<int> slotIndex{0};
     // Written once by the attach thread, after the segment is mapped.
     std::atomic<bool> ready{false};
     QPointer<SharedMemoryThread> thread;

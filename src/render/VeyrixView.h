@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 #include <QVector2D>
 
 #include <atomic>
@@ -9,65 +9,51 @@
 class HGlobalObject;
 class HShaderCodeBuilder;
 class HTextureProvider;
-class QOpenGLShaderProgram;
 
-// The panorama: one rectangle over the whole item, drawn in native OpenGL with the fragment
-// shader that the shader code builder generates, from the frame texture of the texture provider
-// and the orientation, field of view and picture limits of the global object.
-class VeyrixView : public QQuickPaintedItem
+// The panorama: one rectangle over the whole item, drawn by the scene graph straight into the
+// window with the fragment shader that the shader code builder generates, from the frames of the
+// current media's texture provider and the orientation, field of view and picture limits of the
+// global object. updatePaintNode() is where the view state meets the render thread: it is copied
+// into the node there, so the picture and the view always move together.
+class VeyrixView : public QQuickItem
 {
     Q_OBJECT
     Q_PROPERTY(int fps READ fps NOTIFY fpsChanged)
+    // Why nothing can be drawn on this OpenGL (the shader does not build); empty when it draws.
+    Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
 
 public:
     explicit VeyrixView(QQuickItem* parent = nullptr);
     ~VeyrixView() override;
 
-    void paint(QPainter* painter) override;
-
-    int fps() const { return framesPerSecond.load(); }
+    int fps() const { return framesPerSecond; }
+    QString errorString() const { return shaderError; }
 
     Q_INVOKABLE void init(HShaderCodeBuilder* hShaderCodeBuilder, HGlobalObject* hGlobalObject,
                           HTextureProvider* hTextureProvider);
 
-    // What the shader's screen mapping is given: the item's size, its shorter side in both
-    // components, and the ratios that centre the item on 0 with the shorter side spanning -1..1.
-    QVector2D viewportSize() const { return viewportSizeValue; }
-    QVector2D viewportSizeMin() const { return viewportSizeMinValue; }
-    QVector2D viewportSizeRatio() const { return viewportSizeRatioValue; }
-    float viewportWidth() const { return viewportWidthValue; }
-
 signals:
     void fpsChanged();
+    void errorStringChanged();
 
 protected:
-    void itemChange(ItemChange change, const ItemChangeData& value) override;
-    void releaseResources() override;
+    QSGNode* updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data) override;
 
 private slots:
     void dirtyShader();
-    void computeFps();
-    void computeViewportParameters();
-    // Render thread, with the scene graph's context current.
-    void onSceneGraphInvalidated();
 
 private:
-    void rebuildProgram();
-    void scheduleProgramRelease();
+    void setFramesPerSecond(int value);
+    void setShaderError(const QString& error);
 
-    std::unique_ptr<QOpenGLShaderProgram> program;
     HShaderCodeBuilder* shaderCodeBuilder = nullptr;
     HGlobalObject* globalObject = nullptr;
     HTextureProvider* textureProvider = nullptr;
     bool initialised = false;
     bool shaderDirty = true;
-    // Written on the render thread, read by QML on the GUI thread.
-    std::atomic<int> framesPerSecond{0};
-    int frameCount = 0;
-    qint64 lastSecond = 0;
-    QVector2D viewportSizeValue;
-    QVector2D viewportSizeMinValue;
-    QVector2D viewportSizeRatioValue;
-    float viewportWidthValue = 0.0f;
-    QMetaObject::Connection sceneGraphInvalidatedConnection;
+    int framesPerSecond = 0;
+    QString shaderError;
+    // The render thread's reports reach the item through this, on the GUI thread, for as long as
+    // the item lives; the node holds it weakly.
+    std::shared_ptr<VeyrixView*> self;
 };

@@ -1,10 +1,17 @@
-# Panorama rendering: the generated fragment shader, the view item that draws it and the source of
-# the frame texture, also from another process through shared memory.
+# Panorama rendering: the generated fragment shader, the view item and the scene-graph node and
+# material that draw it, the frame textures it samples and their providers, also for frames from
+# another process through shared memory.
 target_sources(gyre-core PRIVATE
     render/HShaderCodeBuilder.cpp render/HShaderCodeBuilder.h
     render/HTextureProvider.cpp render/HTextureProvider.h
     render/VeyrixView.cpp render/VeyrixView.h
     render/VeyrixViewVertexShader.h
+    render/HPanoramaNode.cpp render/HPanoramaNode.h
+    render/HPanoramaMaterial.cpp render/HPanoramaMaterial.h
+    render/HFrameFormat.cpp render/HFrameFormat.h
+    render/HFrameTexture.cpp render/HFrameTexture.h
+    render/HFrameTextureProvider.cpp render/HFrameTextureProvider.h
+    render/HSharedMemoryTexture.cpp render/HSharedMemoryTexture.h
     render/SharedMemoryManager.cpp render/SharedMemoryManager.h
     render/SharedMemoryThread.cpp render/SharedMemoryThread.h
     render/SharedMemoryLayout.h

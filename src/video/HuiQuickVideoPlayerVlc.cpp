@@ -1,14 +1,13 @@
 #include "HuiQuickVideoPlayerVlc.h"
 
+#include "HVideoFrameTexture.h"
 #include "VideoLogging.h"
+#include "render/HFrameTextureProvider.h"
+#include "render/RenderLogging.h"
 
-#include <QMatrix4x4>
+#include <QDeadlineTimer>
 #include <QMutex>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
-#include <QPainter>
 #include <QQuickWindow>
-#include <QRunnable>
 
 #include <vlc/vlc.h>
 
@@ -82,67 +81,26 @@ QString vlcErrorMessage()
     return message ? QString::fromUtf8(message) : QString();
 }
 
-// A binary-semaphore guard for the frame lock.
-class FrameLocker
+// The decoder's own chromas of 8-bit 4:2:0 pictures, which are shown as YUV planes; every other
+// chroma is converted to RGBA by libvlc. J420 is the full-range (JPEG) variant.
+bool isPlanar420(const char* chroma)
 {
-public:
-    explicit FrameLocker(QSemaphore& semaphore) : lock(semaphore) { lock.acquire(); }
-    ~FrameLocker() { lock.release(); }
-    FrameLocker(const FrameLocker&) = delete;
-    FrameLocker& operator=(const FrameLocker&) = delete;
-
-private:
-    QSemaphore& lock;
-};
-
-// Deletes the GL objects of an item on the render thread, with their context current.
-class ReleaseGlResources : public QRunnable
-{
-public:
-    ReleaseGlResources(QOpenGLShaderProgram* shaderProgram, unsigned textureName, QOpenGLContext* owner)
-        : program(shaderProgram), texture(textureName), context(owner)
-    {
-    }
-    // Qt defers the program's deletion itself when no context of its group is current.
-    ~ReleaseGlResources() override { delete program; }
-    void run() override
-    {
-        QOpenGLContext* current = QOpenGLContext::currentContext();
-        if (texture && current && current == context) {
-            current->functions()->glDeleteTextures(1, &texture);
+    for (const char* planar : {"I420", "IYUV", "YV12", "J420", "NV12", "NV21"}) {
+        if (std::strncmp(chroma, planar, 4) == 0) {
+            return true;
         }
     }
-
-private:
-    QOpenGLShaderProgram* program;
-    GLuint texture;
-    QOpenGLContext* context;
-};
-
-const char* const vertexShaderSource = "attribute highp vec4 vertex;\n"
-                                       "attribute highp vec4 texture;\n"
-                                       "uniform highp mat4 matrix;\n"
-                                       "varying highp vec4 texCoord;\n"
-                                       "void main(void)\n"
-                                       "{\n"
-                                       "   gl_Position = matrix * vertex;\n"
-                                       "   texCoord = texture;\n"
-                                       "}\n";
-
-// libvlc writes RV32 (B, G, R, A in memory), uploaded as RGBA: swap red and blue back here.
-const char* const fragmentShaderSource = "uniform sampler2D src;\n"
-                                         "varying highp vec4 texCoord;\n"
-                                         "void main() {\n"
-                                         "highp vec4 color = texture2D(src,texCoord.xy);\n"
-                                         "gl_FragColor = vec4(color.b,color.g,color.r,color.a);\n"
-                                         "}\n";
+    return false;
+}
 
 } // namespace
 
-HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent) : QQuickPaintedItem(parent)
+HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
+    : QQuickItem(parent), feed(std::make_shared<HVideoFeed>())
 {
-    setMipmap(false);
-    setRenderTarget(QQuickPaintedItem::InvertedYFramebufferObject);
+    // Nothing is drawn where the item is; the flag lets the scene graph tell it when to let go of
+    // its texture provider.
+    setFlag(ItemHasContents, true);
 
     statisticsTimer.setInterval(1000);
     connect(&statisticsTimer, &QTimer::timeout, this, &HuiQuickVideoPlayerVlc::reportStatistics);
@@ -158,7 +116,8 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent) : QQuickPaint
     libvlc_event_attach(events, libvlc_MediaPlayerEncounteredError, &HuiQuickVideoPlayerVlc::handleEvent,
                         this);
     libvlc_video_set_callbacks(player, &HuiQuickVideoPlayerVlc::lockFrame,
-                               &HuiQuickVideoPlayerVlc::unlockFrame, nullptr, this);
+                               &HuiQuickVideoPlayerVlc::unlockFrame, &HuiQuickVideoPlayerVlc::displayFrame,
+                               this);
     libvlc_video_set_format_callbacks(player, &HuiQuickVideoPlayerVlc::formatSetup,
                                       &HuiQuickVideoPlayerVlc::formatCleanup);
 }
@@ -177,6 +136,11 @@ HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
     releaseMedia();
     if (player) {
         libvlc_media_player_release(player);
+    }
+    // The base class's destructor no longer reaches releaseResources() of this class.
+    if (provider) {
+        HFrameTextureProvider::scheduleDeletion(window(), provider);
+        provider = nullptr;
     }
 }
 
@@ -236,7 +200,6 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     }
     releaseMedia();
     source.clear();
-    resetStatistics();
     pauseOnFirstPicture = false;
 
     libvlc_instance_t* instance = sharedInstance();
@@ -246,16 +209,20 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     if (newMedia) {
         attachMedia(newMedia);
         libvlc_media_add_option(media, ":play-and-stop");
+        // Stops the media before, with its threads: no picture of it arrives after this.
         libvlc_media_player_set_media(player, media);
+        forgetPictures();
+        feed->openedAt.store(QDeadlineTimer::current().deadline());
         libvlc_media_player_play(player);
         emit volumeChanged();
         source = url;
         qCInfo(lcVideo).noquote() << "opening" << url.toString();
     } else {
         qCWarning(lcVideo).noquote() << "libvlc cannot open" << url.toString();
+        forgetPictures();
     }
     emit sourceChanged();
-    update();
+    emit frameAvailable();
 }
 
 void HuiQuickVideoPlayerVlc::openStream(const QString& stream)
@@ -277,7 +244,7 @@ void HuiQuickVideoPlayerVlc::pause()
         return;
     }
     // Paused before its first picture, libvlc never shows one: the screen stays black.
-    if (media && framesDecoded.load() == 0) {
+    if (media && getFramesDecoded() == 0) {
         pauseOnFirstPicture = true;
         return;
     }
@@ -307,6 +274,8 @@ void HuiQuickVideoPlayerVlc::close()
         libvlc_media_player_stop(player);
     }
     releaseMedia();
+    forgetPictures();
+    emit frameAvailable();
     statisticsTimer.stop();
     // Nothing is open any more, so there is no source to report.
     if (!source.isEmpty()) {
@@ -415,6 +384,11 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
         // Passing this on would read as a normal end and have the media started over and over.
         return;
     }
+    qCDebug(lcVideo) << "state" << VlcState(state);
+    if (state == Paused && !paused.load()) {
+        pausedPictureKnown = false;
+    }
+    paused = state == Paused;
     emit vlcStateChanged(state);
     // Statistics are logged while the media is under way, and once more when it stops.
     if (state == Opening || state == Buffering || state == Playing) {
@@ -505,59 +479,67 @@ unsigned HuiQuickVideoPlayerVlc::formatSetup(void** opaque, char* chroma, unsign
 {
     auto* item = static_cast<HuiQuickVideoPlayerVlc*>(*opaque);
     const QSize size = item->pictureSize(*width, *height);
-    qCDebug(lcVideo, "libvlc proposes %ux%u %.4s, using %dx%d", *width, *height, chroma, size.width(),
-            size.height());
+    // 8-bit 4:2:0 stays as it is decoded, in planes the shader converts; the rest becomes RGBA.
+    const bool planar = isPlanar420(chroma);
+    const HFrameFormat format =
+        planar ? HFrameFormat::i420(size, std::strncmp(chroma, "J420", 4) == 0) : HFrameFormat::rgba(size);
+    qCDebug(lcVideo, "libvlc proposes %ux%u %.4s, using %dx%d %s", *width, *height, chroma, size.width(),
+            size.height(), planar ? "I420" : "RGBA");
 
-    FrameLocker locker(item->frameLock);
-    item->frame = QImage(size, QImage::Format_ARGB32);
-    if (item->frame.isNull()) {
-        qCCritical(lcVideo) << "no memory for a" << size << "picture";
-        return 0;
-    }
-    item->frame.fill(QColor(0, 0, 0, 255));
-    std::memcpy(chroma, "RV32", 5);
+    std::memcpy(chroma, planar ? "I420" : "RGBA", 5);
     *width = unsigned(size.width());
     *height = unsigned(size.height());
-    pitches[0] = unsigned(item->frame.bytesPerLine());
-    lines[0] = unsigned(size.height());
-    item->textureDirty = true;
-    item->pictureWaiting = false;
+    for (int plane = 0; plane < format.planeCount(); ++plane) {
+        pitches[plane] = unsigned(format.pitch(plane));
+        lines[plane] = unsigned(format.planeSize(plane).height());
+    }
+    item->feed->pool.configure(format);
     if (item->nativeSize.load()) {
         QMetaObject::invokeMethod(item, "resizeToFrame", Qt::QueuedConnection);
     }
+    // libvlc copies each picture into one of its buffers, which lockFrame() hands out from the pool.
     return 1;
 }
 
 void HuiQuickVideoPlayerVlc::formatCleanup(void* opaque)
 {
     auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    FrameLocker locker(item->frameLock);
-    item->frame = QImage();
-    item->pictureWaiting = false;
+    item->feed->pool.clear();
 }
 
 void* HuiQuickVideoPlayerVlc::lockFrame(void* opaque, void** planes)
 {
     auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    // Held until unlockFrame(), possibly released on another of libvlc's threads.
-    item->frameLock.acquire();
-    // constBits() does not detach: libvlc writes into the image's own buffer.
-    planes[0] = const_cast<uchar*>(item->frame.constBits());
-    return nullptr;
+    // Never waits: a free buffer, or the newest picture the window has not taken (dropped).
+    HFramePool::Buffer* buffer = item->feed->pool.acquire();
+    for (int plane = 0; plane < buffer->format().planeCount(); ++plane) {
+        planes[plane] = buffer->plane(plane);
+    }
+    return buffer;
+}
+
+void HuiQuickVideoPlayerVlc::displayFrame(void* opaque, void* picture)
+{
+    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
+    auto* buffer = static_cast<HFramePool::Buffer*>(picture);
+    if (item->paused.load()) {
+        const quint64 fingerprint = HFramePool::fingerprint(*buffer);
+        if (item->pausedPictureKnown.exchange(true) && fingerprint == item->pausedPicture) {
+            item->feed->pool.withdraw(buffer);
+            return;
+        }
+        item->pausedPicture = fingerprint;
+    }
+    item->feed->pool.publish(buffer);
+    QMetaObject::invokeMethod(item, "frameReady", Qt::QueuedConnection);
 }
 
 void HuiQuickVideoPlayerVlc::unlockFrame(void* opaque, void* picture, void* const* planes)
 {
-    Q_UNUSED(picture)
     Q_UNUSED(planes)
     auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    item->framesDecoded.fetch_add(1);
-    if (item->pictureWaiting) {
-        item->framesLost.fetch_add(1);
-    }
-    item->pictureWaiting = true;
-    QMetaObject::invokeMethod(item, "frameReady", Qt::QueuedConnection);
-    item->frameLock.release();
+    // The picture is written; libvlc shows it (display) when its time comes.
+    item->feed->pool.complete(static_cast<HFramePool::Buffer*>(picture));
 }
 
 void HuiQuickVideoPlayerVlc::frameReady()
@@ -566,125 +548,77 @@ void HuiQuickVideoPlayerVlc::frameReady()
         pauseOnFirstPicture = false;
         libvlc_media_player_set_pause(player, 1);
     }
-    update();
+    emit frameAvailable();
 }
 
 void HuiQuickVideoPlayerVlc::resizeToFrame()
 {
-    QSize size;
-    {
-        FrameLocker locker(frameLock);
-        size = frame.size();
-    }
+    const QSize size = feed->pool.format().size;
     if (!size.isEmpty()) {
         setSize(size);
     }
 }
 
-void HuiQuickVideoPlayerVlc::paint(QPainter* painter)
+QSGTextureProvider* HuiQuickVideoPlayerVlc::textureProvider() const
 {
-    FrameLocker locker(frameLock);
-    painter->beginNativePainting();
-    drawFrame();
-    painter->endNativePainting();
+    // With a layer the item is drawn into a texture of its own, and that is what it provides.
+    if (QQuickItem::isTextureProvider()) {
+        return QQuickItem::textureProvider();
+    }
+    if (!provider) {
+        provider = new HFrameTextureProvider(std::make_unique<HVideoFrameTexture>(feed));
+    }
+    return provider;
 }
 
-void HuiQuickVideoPlayerVlc::drawFrame()
+void HuiQuickVideoPlayerVlc::invalidateSceneGraph()
 {
-    QOpenGLContext* context = QOpenGLContext::currentContext();
-    if (!context) {
-        return;
-    }
-    QOpenGLFunctions* gl = context->functions();
-    if (context != textureContext) {
-        // The old context took its objects with it.
-        texture = 0;
-        program.reset();
-        textureContext = context;
-    }
-    if (!program) {
-        program = std::make_unique<QOpenGLShaderProgram>();
-        program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertexShaderSource);
-        program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragmentShaderSource);
-        if (!program->link()) {
-            qCWarning(lcVideo).noquote() << "video shader:" << program->log();
-        }
-    }
-    if (frame.isNull()) {
-        return;
-    }
-    if (!texture) {
-        gl->glGenTextures(1, &texture);
-        textureDirty = true;
-    }
-    const int width = frame.width();
-    const int height = frame.height();
-    gl->glBindTexture(GL_TEXTURE_2D, texture);
-    if (textureDirty) {
-        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        textureDirty = false;
-    }
-    gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.constBits());
-    if (pictureWaiting) {
-        pictureWaiting = false;
-        framesUploaded.fetch_add(1);
-    }
-
-    QMatrix4x4 matrix;
-    matrix.ortho(QRectF(0, 0, 1, 1));
-    static const GLfloat points[] = {0, 0, 0, 1, 1, 1, 1, 0};
-    program->bind();
-    program->setUniformValue("matrix", matrix);
-    program->setUniformValue("src", 0);
-    program->enableAttributeArray("vertex");
-    program->enableAttributeArray("texture");
-    program->setAttributeArray("vertex", points, 2);
-    program->setAttributeArray("texture", points, 2);
-
-    gl->glClearColor(0, 0, 0, 0);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
-    gl->glActiveTexture(GL_TEXTURE0);
-    gl->glBindTexture(GL_TEXTURE_2D, texture);
-    gl->glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    program->disableAttributeArray("vertex");
-    program->disableAttributeArray("texture");
-    program->release();
+    delete provider;
+    provider = nullptr;
 }
 
 void HuiQuickVideoPlayerVlc::releaseResources()
 {
-    QQuickPaintedItem::releaseResources();
-    // The render thread may still be painting the item's last frame.
-    FrameLocker locker(frameLock);
-    if ((program || texture) && window()) {
-        window()->scheduleRenderJob(new ReleaseGlResources(program.release(), texture, textureContext),
-                                    QQuickWindow::BeforeSynchronizingStage);
-    }
-    texture = 0;
-    textureContext = nullptr;
+    HFrameTextureProvider::scheduleDeletion(window(), provider);
+    provider = nullptr;
+    QQuickItem::releaseResources();
 }
 
-void HuiQuickVideoPlayerVlc::resetStatistics()
+void HuiQuickVideoPlayerVlc::forgetPictures()
 {
-    framesDecoded.store(0);
-    framesUploaded.store(0);
-    framesLost.store(0);
+    // The pictures of the media before are not shown for the new one, nor counted against it.
+    feed->pool.discardNewest();
+    feed->media.fetch_add(1);
+    decodedBase = feed->pool.published();
+    uploadedBase = feed->pool.taken();
+    lostBase = feed->pool.dropped();
     reportedDecoded = reportedUploaded = reportedLost = 0;
     emit statisticsChanged();
 }
 
+int HuiQuickVideoPlayerVlc::getFramesDecoded() const
+{
+    return feed->pool.published() - decodedBase;
+}
+
+int HuiQuickVideoPlayerVlc::getFramesUploaded() const
+{
+    return feed->pool.taken() - uploadedBase;
+}
+
+int HuiQuickVideoPlayerVlc::getFramesLost() const
+{
+    return feed->pool.dropped() - lostBase;
+}
+
 void HuiQuickVideoPlayerVlc::reportStatistics()
 {
-    const int decoded = framesDecoded.load();
-    const int uploaded = framesUploaded.load();
-    const int lost = framesLost.load();
-    qCInfo(lcVideoStats).nospace() << "decoded " << decoded - reportedDecoded << "/s, uploaded "
-                                   << uploaded - reportedUploaded << "/s, lost " << lost - reportedLost
-                                   << "/s (totals " << decoded << ", " << uploaded << ", " << lost << ")";
+    const int decoded = getFramesDecoded();
+    const int uploaded = getFramesUploaded();
+    const int lost = getFramesLost();
+    qCInfo(lcRenderStats).nospace() << "presented=" << uploaded - reportedUploaded
+                                    << " dropped=" << lost - reportedLost
+                                    << " decoded=" << decoded - reportedDecoded;
     if (decoded != reportedDecoded || uploaded != reportedUploaded || lost != reportedLost) {
         reportedDecoded = decoded;
         reportedUploaded = uploaded;

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QImage>
-#include <QOpenGLShaderProgram>
-#include <QQuickPaintedItem>
-#include <QSemaphore>
+#include <QQuickItem>
 #include <QTimer>
 #include <QUrl>
 
@@ -14,16 +11,19 @@ struct libvlc_event_t;
 struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
-class QOpenGLContext;
+class HFrameTextureProvider;
+struct HVideoFeed;
 
-// Plays a video through libvlc and shows its frames. libvlc decodes each picture straight into the
-// item's own image; the item uploads that image into a texture and draws it over its whole area.
+// Plays a video through libvlc. libvlc decodes into a small pool of buffers (8-bit 4:2:0 pictures
+// stay YUV, others become RGBA); the item draws nothing itself but is the texture provider of its
+// frames, which the panorama view samples: each new frame is uploaded once, on the render thread,
+// when the window draws it.
 //
-// Threads: libvlc's video threads run the format, lock and unlock callbacks, libvlc's event thread
-// runs the event handler, the render thread runs paint(). Everything they have to tell the item's
-// QML side crosses to the GUI thread as a queued call; the picture itself stays in `frame`, guarded
-// by `frameLock`.
-class HuiQuickVideoPlayerVlc : public QQuickPaintedItem
+// Threads: libvlc's video threads run the format, lock, display and unlock callbacks, libvlc's
+// event thread runs the event handler, the render thread creates the texture provider and uploads.
+// Everything they have to tell the item's QML side crosses to the GUI thread as a queued call; the
+// pictures themselves go through the frame pool, which never makes the decoder wait.
+class HuiQuickVideoPlayerVlc : public QQuickItem
 {
     Q_OBJECT
     Q_PROPERTY(QUrl source READ getSource WRITE openFile NOTIFY sourceChanged)
@@ -66,11 +66,11 @@ public:
     bool getNativeSize() const { return nativeSize.load(); }
     void setNativeSize(bool enabled);
 
-    // Frames libvlc handed over, frames that reached the texture, and frames overwritten by the next
-    // one before a paint could upload them; all counted since the current media was opened.
-    int getFramesDecoded() const { return framesDecoded.load(); }
-    int getFramesUploaded() const { return framesUploaded.load(); }
-    int getFramesLost() const { return framesLost.load(); }
+    // Frames libvlc handed over, frames that reached the window, and frames overtaken by a newer one
+    // before the window could show them; all counted since the current media was opened.
+    int getFramesDecoded() const;
+    int getFramesUploaded() const;
+    int getFramesLost() const;
 
     Q_INVOKABLE void openFile(const QUrl& url);
     Q_INVOKABLE void openStream(const QString& stream);
@@ -81,7 +81,9 @@ public:
     Q_INVOKABLE void close();
     Q_INVOKABLE void seek(int offset);
 
-    void paint(QPainter* painter) override;
+    // The frames, for the panorama view; render thread.
+    bool isTextureProvider() const override { return true; }
+    QSGTextureProvider* textureProvider() const override;
 
 signals:
     void durationChanged(int duration);
@@ -91,6 +93,8 @@ signals:
     void vlcStateChanged(int vlcState);
     void volumeChanged();
     void statisticsChanged();
+    // A new frame is ready to be shown (GUI thread).
+    void frameAvailable();
 
 public slots:
     void onError();
@@ -102,6 +106,8 @@ private slots:
     void frameReady();
     void resizeToFrame();
     void reportStatistics();
+    // Render thread, when the scene graph lets go of its resources.
+    void invalidateSceneGraph();
 
 private:
     // What libvlc's media events carry to the GUI thread: the item, and which media of the item
@@ -118,15 +124,15 @@ private:
     static void formatCleanup(void* opaque);
     static void* lockFrame(void* opaque, void** planes);
     static void unlockFrame(void* opaque, void* picture, void* const* planes);
+    static void displayFrame(void* opaque, void* picture);
 
     void onMediaState(quint64 generation, int state, const QString& error);
     void checkMedia(quint64 generation);
     void reportError(const QString& vlcMessage);
     void attachMedia(libvlc_media_t* newMedia);
     void releaseMedia();
-    void resetStatistics();
+    void forgetPictures();
     QSize pictureSize(unsigned proposedWidth, unsigned proposedHeight) const;
-    void drawFrame();
 
     libvlc_media_player_t* player = nullptr;
     libvlc_media_t* media = nullptr;
@@ -135,27 +141,24 @@ private:
     // libvlc reports Ended right after Error; the failure is what the user must see.
     bool mediaFailed = false;
 
-    // Taken by libvlc's lock callback and released by its unlock callback, which may run on another
-    // thread, so a semaphore rather than a mutex.
-    QSemaphore frameLock{1};
-    QImage frame;
-    bool textureDirty = false;
-    bool pictureWaiting = false;
+    std::shared_ptr<HVideoFeed> feed;
+    // While paused, libvlc shows the same picture again every few tens of milliseconds: such
+    // repeats are recognised by their fingerprint and neither uploaded nor counted.
+    std::atomic<bool> paused{false};
+    std::atomic<bool> pausedPictureKnown{false};
+    quint64 pausedPicture = 0; // libvlc's video output thread
     // A pause asked for before the media's first picture waits for it (GUI thread).
     bool pauseOnFirstPicture = false;
-
-    // Render-thread state. The texture belongs to the context that made it; a new context (the item
-    // moved to another window) gets a new one.
-    std::unique_ptr<QOpenGLShaderProgram> program;
-    unsigned texture = 0;
-    QOpenGLContext* textureContext = nullptr;
+    // Render thread: made when the view first asks for it, deleted there.
+    mutable HFrameTextureProvider* provider = nullptr;
 
     QUrl source;
     std::atomic<bool> nativeSize{false};
 
-    std::atomic<int> framesDecoded{0};
-    std::atomic<int> framesUploaded{0};
-    std::atomic<int> framesLost{0};
+    // The pool's counts when the current media was opened.
+    int decodedBase = 0;
+    int uploadedBase = 0;
+    int lostBase = 0;
     int reportedDecoded = 0;
     int reportedUploaded = 0;
     int reportedLost = 0;

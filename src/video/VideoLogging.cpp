@@ -1,4 +1,3 @@
 #include "VideoLogging.h"
 
 Q_LOGGING_CATEGORY(lcVideo, "gyre.video")
-Q_LOGGING_CATEGORY(lcVideoStats, "gyre.video.stats", QtWarningMsg)

@@ -1,9 +1,12 @@
-# Video playback: the libvlc video item and the choice of video back end.
+# Video playback: the libvlc video item with its frame pool and frame texture, and the choice of video
+# back end.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBVLC REQUIRED IMPORTED_TARGET libvlc)
 
 target_sources(gyre-core PRIVATE
     video/HuiQuickVideoPlayerVlc.cpp video/HuiQuickVideoPlayerVlc.h
+    video/HFramePool.cpp video/HFramePool.h
+    video/HVideoFrameTexture.cpp video/HVideoFrameTexture.h
     video/HVideoPlugin.cpp video/HVideoPlugin.h
     video/VideoLogging.cpp video/VideoLogging.h
 )

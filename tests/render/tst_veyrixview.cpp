@@ -37,8 +37,8 @@ void countRebuilds(QtMsgType type, const QMessageLogContext& context, const QStr
     previousHandler(type, context, message);
 }
 
-// The chain of the video area: a picture, a hidden effect source handed to the texture provider,
-// and the view over the whole window on a background the view never shows where it draws.
+// A picture behind a hidden effect source (any texture provider item will do) handed to the texture
+// provider, and the view over the whole window on a background the view never shows where it draws.
 const char* const sceneSource = R"(
 import QtQuick 2.12
 import Veyrix 1.0
@@ -594,7 +594,8 @@ private slots:
         QVERIFY(qGreen(grabbed.pixel(x, 522)) >= 249); // v 0.75 became 1
     }
 
-    // Changes of the builder between two paints cost one rebuild, at the next paint.
+    // Changes of the builder between two paints cost at most one build, at the next paint; a
+    // program built once is kept, so coming back to it and repainting build nothing.
     void twoChangesRebuildOnce()
     {
         QVERIFY(resizeWindow(QSize(800, 600)));
@@ -605,25 +606,31 @@ private slots:
         apply(v);
         QVERIFY(!grab().isNull());
 
+        // A combination no other test draws: its program does not exist yet.
         const int before = programRebuilds.load();
         builder->setProjection(B::LITTLE_PLANET);
+        builder->setEffect(B::TV);
         builder->setProjection(B::FISHEYE);
         QCOMPARE(programRebuilds.load(), before); // nothing is built outside a paint
+        QVERIFY(!grab().isNull());
+        QCOMPARE(programRebuilds.load(), before + 1);
+        QVERIFY(!grab().isNull());
+        builder->setEffect(B::NO_EFFECT);
         const QImage grabbed = grab();
         QVERIFY(!grabbed.isNull());
+        builder->setProjection(B::RECTILINEAR);
+        builder->setProjection(B::FISHEYE);
+        QVERIFY(!grab().isNull());
         QCOMPARE(programRebuilds.load(), before + 1);
 
         v.projection = B::FISHEYE;
         const Comparison c = check(grabbed, v);
         QVERIFY2(acceptable(c), qPrintable(describe(c)));
-        // Repaints without a change rebuild nothing.
-        QVERIFY(!grab().isNull());
-        QCOMPARE(programRebuilds.load(), before + 1);
     }
 
-    // The end marker has no projection: the view draws nothing (the background shows) until the
-    // projection changes, and the next paint after that draws the picture again.
-    void undefinedProjectionDrawsNothing()
+    // The end marker has no projection, so its text does not compile: the view says so and draws
+    // nothing (the background shows) until the projection changes; then the picture is back.
+    void shaderThatFailsIsAnError()
     {
         QVERIFY(resizeWindow(QSize(800, 600)));
         QVERIFY(useFrame("plain"));
@@ -632,51 +639,46 @@ private slots:
         v.fov = 90;
         apply(v);
         QVERIFY(!grab().isNull());
+        QCOMPARE(view->errorString(), QString());
 
-        // Qt reports the failed compile, with the source.
+        QSignalSpy error(view, &VeyrixView::errorStringChanged);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^QOpenGLShader::compile\\(Fragment\\)"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^\\*\\*\\* Problematic Fragment shader"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("shader"));
         builder->setProjection(B::LAST_VALUE_PROJECTION);
         const QImage empty = grab();
         QVERIFY(!empty.isNull());
         QVERIFY(isBackground(empty));
+        QTRY_VERIFY(!view->errorString().isEmpty());
 
         builder->setProjection(B::RECTILINEAR);
         const QImage restored = grab();
         QVERIFY(!restored.isNull());
         const Comparison c = check(restored, v);
         QVERIFY2(acceptable(c), qPrintable(describe(c)));
+        QTRY_COMPARE(view->errorString(), QString());
+        QCOMPARE(error.count(), 2);
     }
 
-    // A still photo announces no new texture, yet the provider's tick repaints it every second;
-    // the window is otherwise idle, so the frames are those repaints.
-    void stillPictureRepaintsEverySecond()
+    // A still photo is drawn when something changes and not otherwise: an idle window stays idle.
+    void stillPictureIsNotRepainted()
     {
         QVERIFY(resizeWindow(QSize(800, 600)));
         QVERIFY(useFrame("plain"));
         QVERIFY(!grab().isNull());
-        QSignalSpy fps(view, &VeyrixView::fpsChanged);
         QSignalSpy textureChanged(provider.get(), &HTextureProvider::textureChanged);
-        QSignalSpy textureIdChanged(provider.get(), &HTextureProvider::textureIdChanged);
         const int textureId = provider->textureId();
+        QTest::qWait(200);
         const int framesBefore = swappedSynchronisation.load();
-        QTest::qWait(3300);
-        // Three ticks, each a frame; an idle window draws no others.
-        const int drawn = swappedSynchronisation.load() - framesBefore;
-        QVERIFY2(drawn >= 3 && drawn <= 10, qPrintable(QString::number(drawn)));
-        // fps counts by whole seconds of the clock: a tick may share its second with the last paint.
-        QVERIFY2(fps.count() >= 2, qPrintable(QString::number(fps.count())));
-        QVERIFY(view->fps() >= 1);
-        // The same texture: repaints, but no new name.
-        QVERIFY(textureChanged.count() >= 3);
-        QCOMPARE(textureIdChanged.count(), 0);
+        QTest::qWait(1200);
+        QCOMPARE(swappedSynchronisation.load(), framesBefore);
+        QCOMPARE(textureChanged.count(), 0);
         QCOMPARE(provider->textureId(), textureId);
         QVERIFY(textureId != 0);
     }
 
-    // A still photo shows a change of the view's field of view, projection or picture limits at
-    // the next frame, not only at the provider's next tick: the grab right after the change
-    // renders no item that was not asked to repaint.
+    // A change of the view's field of view, projection or picture limits shows at the next frame:
+    // the grab right after the change renders no item that was not asked to repaint.
     void stillPictureFollowsEveryChange_data()
     {
         QTest::addColumn<int>("change");
@@ -689,13 +691,6 @@ private slots:
         QFETCH(int, change);
         View v;
         QVERIFY(showRectilinear(v, 1.0, 80));
-
-        // Just after a tick and its frame, the next tick is a second away.
-        QSignalSpy tick(provider.get(), &HTextureProvider::textureChanged);
-        QVERIFY(tick.wait(3000));
-        const int atTick = synchronisations.load();
-        QVERIFY(QTest::qWaitFor([&] { return swappedSynchronisation.load() > atTick; }, 5000));
-
         switch (change) {
         case 0:
             global->setFov(60.0f);
@@ -709,7 +704,6 @@ private slots:
             break;
         }
         const QImage grabbed = window->grabWindow().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(tick.count(), 1);
         const Comparison c = check(grabbed, v);
         QVERIFY2(acceptable(c), qPrintable(describe(c)));
     }
@@ -735,7 +729,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(provider->textureId() != 0, 5000);
 
         // The first frames after the window reappears may still lack the new texture; the
-        // picture must be back within the provider's tick.
+        // picture must be back soon after.
         QImage grabbed;
         Comparison c;
         QElapsedTimer timer;
@@ -776,7 +770,7 @@ private slots:
         QSignalSpy fps(item, &VeyrixView::fpsChanged);
         for (int i = 0; i < 5; ++i) {
             QSignalSpy swapped(&other, &QQuickWindow::frameSwapped);
-            item->update();
+            other.update();
             QVERIFY(swapped.wait(5000));
         }
         QVERIFY(isBackground(other.grabWindow().convertToFormat(QImage::Format_RGB32)));

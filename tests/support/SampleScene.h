@@ -56,15 +56,23 @@ inline Red red(const QImage& image)
     return result;
 }
 
-// Waits until the picture is on the screen, undimmed by a popup: mostly sky, some ground.
+// Waits until the picture is on the screen, undimmed by a popup: mostly sky, some ground. The
+// picture can come up before the greeting has faded in, so it must still be undimmed a moment later.
 inline bool showsPicture(const std::function<QImage()>& grab)
 {
+    const auto undimmed = [&] {
+        const QImage image = grab();
+        const QRect all = image.rect();
+        return count(image, all, isSky) > all.width() * all.height() / 4 &&
+               count(image, all, isGround) > all.width() * all.height() / 20;
+    };
     return QTest::qWaitFor(
         [&] {
-            const QImage image = grab();
-            const QRect all = image.rect();
-            return count(image, all, isSky) > all.width() * all.height() / 4 &&
-                   count(image, all, isGround) > all.width() * all.height() / 20;
+            if (!undimmed()) {
+                return false;
+            }
+            QTest::qWait(600);
+            return undimmed();
         },
         30000);
 }

@@ -258,8 +258,9 @@ private slots:
         QVERIFY2(showsPicture([&] { return player.grab(); }), qPrintable(player.output()));
         // The first media is paused once it plays: the pause screen's play button in the middle.
         const QRect middle(600 - 50, 300 - 50, 100, 100);
+        // The button's orange red (254, 63, 20), not the letter's red (230, 40, 40) behind it.
         const auto accent = [](QRgb c) {
-            return qRed(c) > 220 && qGreen(c) > 40 && qGreen(c) < 100 && qBlue(c) < 60;
+            return qRed(c) > 240 && qGreen(c) > 50 && qGreen(c) < 100 && qBlue(c) < 50;
         };
         QVERIFY(QTest::qWaitFor([&] { return count(player.grab(), middle, accent) > 3000; }, 15000));
         const QImage paused = player.shot("video-paused");

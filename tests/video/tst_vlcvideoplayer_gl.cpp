@@ -1,16 +1,56 @@
 #include "VlcTestSupport.h"
+#include "app/Application.h"
+#include "app/HSettingsManager.h"
+#include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
+#include "render/VeyrixView.h"
+#include "session/HGlobalObject.h"
 
 #include <QProcess>
-#include <QQuickWindow>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickView>
 #include <QtTest>
 
-// The libvlc video item in a window: what it draws must be the decoder's picture, pixel for pixel.
-// References come from ffmpeg's own decode of the same media.
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The video item hands its frames to the view, as in the video area. The flat projection at a
+// field of view of 180 degrees over a 2:1 window shows the whole frame, one texel per pixel.
+const char* const sceneSource = R"(
+import QtQuick 2.12
+import Veyrix 1.0
+Item {
+    property Item player
+    onPlayerChanged: hTextureProvider.setShaderEffectSource(player)
+    VeyrixView {
+        objectName: "view"
+        anchors.fill: parent
+        Component.onCompleted: init(hShaderCodeBuilder, hGlobalObject, hTextureProvider)
+    }
+}
+)";
+
+} // namespace
+
+// Decoded pictures through the whole frame path: libvlc into the item's frame pool, the planes onto
+// the render thread, the panorama shader into the window. References come from ffmpeg's own
+// decode of the same media.
 class TestVlcVideoPlayerGl : public QObject
 {
     Q_OBJECT
 
 private:
+    HSettingsManager settings{QSettings::UserScope, "Zelmo", "Gyre Player test"};
+    QTemporaryDir dir;
+    std::unique_ptr<QQuickView> window;
+    std::unique_ptr<HGlobalObject> global;
+    std::unique_ptr<HShaderCodeBuilder> builder;
+    std::unique_ptr<HTextureProvider> provider;
+
     // Decoded pictures as packed RGB; input is a file or a lavfi source.
     static QByteArray ffmpegFrames(const QStringList& input, const QStringList& filter)
     {
@@ -24,121 +64,170 @@ private:
         return ffmpeg.readAllStandardOutput();
     }
 
-    // Mean absolute difference per channel, 0..255.
-    static double meanAbsoluteError(const QImage& image, const QByteArray& rgb)
+    static QImage rgbImage(const QByteArray& rgb, QSize size)
     {
-        const QImage picture = image.convertToFormat(QImage::Format_RGB888);
-        const int rowBytes = picture.width() * 3;
-        if (rgb.size() != rowBytes * picture.height()) {
+        if (rgb.size() != size.width() * size.height() * 3) {
+            return {};
+        }
+        return QImage(reinterpret_cast<const uchar*>(rgb.constData()), size.width(), size.height(),
+                      size.width() * 3, QImage::Format_RGB888)
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Mean absolute difference per channel, 0..255.
+    static double meanAbsoluteError(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size()) {
             return 255;
         }
         qint64 sum = 0;
-        for (int y = 0; y < picture.height(); ++y) {
-            const uchar* row = picture.constScanLine(y);
-            const uchar* reference = reinterpret_cast<const uchar*>(rgb.constData()) + qint64(y) * rowBytes;
-            for (int x = 0; x < rowBytes; ++x) {
-                sum += qAbs(int(row[x]) - int(reference[x]));
+        for (int y = 0; y < a.height(); ++y) {
+            const QRgb* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+            const QRgb* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x) {
+                sum += qAbs(qRed(ra[x]) - qRed(rb[x])) + qAbs(qGreen(ra[x]) - qGreen(rb[x])) +
+                       qAbs(qBlue(ra[x]) - qBlue(rb[x]));
             }
         }
-        return double(sum) / (double(rowBytes) * picture.height());
+        return double(sum) / (3.0 * a.width() * a.height());
     }
 
-    // Waits until the paused player has put its last picture on screen, then grabs it.
-    static QImage grabPausedPicture(QQuickWindow& window, Player& player)
+    // A paused player in a window of its frame's size, once the picture on screen no longer changes.
+    QImage showPaused(Player& player, const QUrl& clip, QSize size, const std::function<bool()>& playedEnough)
     {
-        int uploaded = -1;
-        for (int i = 0; i < 25 && player.getFramesUploaded() != uploaded; ++i) {
-            uploaded = player.getFramesUploaded();
-            QTest::qWait(200);
-        }
-        QSignalSpy swapped(&window, &QQuickWindow::frameSwapped);
-        window.update();
-        swapped.wait(5000);
-        return window.grabWindow().copy(0, 0, int(player.width()), int(player.height()));
-    }
-
-    void showPlayer(QQuickWindow& window, Player& player, const QSize& size)
-    {
-        window.resize(size);
-        player.setParentItem(window.contentItem());
+        window->resize(size);
+        window->rootObject()->setProperty("player", QVariant::fromValue<QQuickItem*>(&player));
+        player.setParentItem(window->rootObject());
         player.setNativeSize(true);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PlayerLog log(&player);
+        player.openFile(clip);
+        if (!log.waitForState(Player::Playing) || !QTest::qWaitFor(playedEnough, playTimeout)) {
+            return {};
+        }
+        // A short stream may end first; its last picture stays.
+        player.pause();
+        if (!QTest::qWaitFor(
+                [&] { return log.states.contains(Player::Paused) || log.states.contains(Player::Ended); },
+                openTimeout)) {
+            return {};
+        }
+        QImage previous;
+        for (int i = 0; i < 25; ++i) {
+            QTest::qWait(200);
+            const QImage current = window->grabWindow().convertToFormat(QImage::Format_RGB32);
+            if (current == previous && current.size() == size) {
+                return current;
+            }
+            previous = current;
+        }
+        return {};
     }
 
 private slots:
-    void drawnFrameIsTheDecodedFrame()
+    void initTestCase()
     {
-        QQuickWindow window;
+        QVERIFY(dir.isValid());
+        Application::registerQmlTypes();
+        window = std::make_unique<QQuickView>();
+        global = std::make_unique<HGlobalObject>(&settings);
+        builder = std::make_unique<HShaderCodeBuilder>();
+        provider = std::make_unique<HTextureProvider>(window.get(), &settings);
+        window->rootContext()->setContextProperty("hGlobalObject", global.get());
+        window->rootContext()->setContextProperty("hShaderCodeBuilder", builder.get());
+        window->rootContext()->setContextProperty("hTextureProvider", provider.get());
+        QFile scene(dir.filePath("scene.qml"));
+        QVERIFY(scene.open(QIODevice::WriteOnly));
+        scene.write(sceneSource);
+        scene.close();
+        window->setResizeMode(QQuickView::SizeRootObjectToView);
+        window->setSource(QUrl::fromLocalFile(scene.fileName()));
+        QVERIFY2(window->errors().isEmpty(), qPrintable(window->errors().value(0).toString()));
+
+        builder->setProjection(HShaderCodeBuilder::NO_PROJECTION);
+        global->setYawMin(-float(M_PI));
+        global->setYawMax(float(M_PI));
+        global->setPitchMin(-float(M_PI / 2));
+        global->setPitchMax(float(M_PI / 2));
+        global->setFov(180.0f);
+        global->setYaw(0.0f, true);
+        global->setPitch(0.0f, true);
+        QCOMPARE(global->fov(), 180.0f);
+        window->resize(1920, 960);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanupTestCase() { window.reset(); }
+
+    // An HD clip, decoded as I420 planes and converted in the shader with BT.709: the picture drawn
+    // is one of the clip's frames.
+    void drawnFrameIsADecodedFrame()
+    {
         Player player;
-        PlayerLog log(&player);
-        showPlayer(window, player, QSize(1920, 960));
         const QUrl clip = mediaUrl("clip-1920x960.mp4");
-        player.openFile(clip);
-        QVERIFY(log.waitForState(Player::Playing));
-        QVERIFY(QTest::qWaitFor([&] { return player.getFramesUploaded() >= 10; }, playTimeout));
-        player.pause();
-        QVERIFY(log.waitForState(Player::Paused));
-        const QImage drawn = grabPausedPicture(window, player);
-        QCOMPARE(drawn.size(), QSize(1920, 960));
+        const QImage drawn =
+            showPaused(player, clip, QSize(1920, 960), [&] { return player.getFramesUploaded() >= 10; });
+        QVERIFY(!drawn.isNull());
 
         // Which frame is it? Compare small copies with every frame of the clip, then the whole one.
         const QSize thumb(96, 48);
         const QStringList input{"-i", clip.toLocalFile()};
-        const QByteArray thumbs = ffmpegFrames(input, {"-vf", "scale=96:48:flags=area"});
+        const QString toRgb = "scale=in_color_matrix=bt709:in_range=tv";
+        const QByteArray thumbs = ffmpegFrames(input, {"-vf", toRgb + ",scale=96:48:flags=area"});
         const int thumbBytes = thumb.width() * thumb.height() * 3;
         QCOMPARE(thumbs.size(), 150 * thumbBytes);
         const QImage drawnThumb = drawn.scaled(thumb, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         int best = -1;
         double bestError = 256;
         for (int n = 0; n < 150; ++n) {
-            const double error = meanAbsoluteError(drawnThumb, thumbs.mid(n * thumbBytes, thumbBytes));
+            const double error =
+                meanAbsoluteError(drawnThumb, rgbImage(thumbs.mid(n * thumbBytes, thumbBytes), thumb));
             if (error < bestError) {
                 bestError = error;
                 best = n;
             }
         }
-        const QByteArray reference =
-            ffmpegFrames(input, {"-vf", QString("select=eq(n\\,%1)").arg(best), "-frames:v", "1"});
+        const QImage reference =
+            rgbImage(ffmpegFrames(input, {"-vf", QString("select=eq(n\\,%1),%2").arg(best).arg(toRgb),
+                                          "-frames:v", "1"}),
+                     drawn.size());
         const double error = meanAbsoluteError(drawn, reference);
-        qInfo("frame %d, mean error %.3f", best, error);
         QVERIFY2(error <= 3.0, qPrintable(QString("frame %1: mean error %2").arg(best).arg(error)));
-        QVERIFY(!log.offGuiThread);
 
-        // Every picture handed over was either uploaded or overwritten before a paint got to it.
+        // Every picture handed over was either uploaded or overtaken; the newest may still wait.
         const int unaccounted =
             player.getFramesDecoded() - player.getFramesUploaded() - player.getFramesLost();
-        QVERIFY(unaccounted == 0 || unaccounted == 1);
+        QVERIFY2(unaccounted == 0 || unaccounted == 1, qPrintable(QString::number(unaccounted)));
     }
 
-    void newPictureSizeGetsNewTexture()
+    // A stream whose picture size changes to still colour bars below HD (BT.601): the texture follows
+    // the new size, and the middle of each bar reads back within 2 levels of ffmpeg's conversion.
+    void colourBarsWithinTwoLevels()
     {
-        QQuickWindow window;
         Player player;
-        PlayerLog log(&player);
-        showPlayer(window, player, QSize(1000, 500));
-        const QUrl clip = mediaUrl("size-change.ts");
-        player.openFile(clip);
-        QVERIFY(log.waitForState(Player::Playing));
-        QTRY_VERIFY_WITH_TIMEOUT(player.width() >= 960, playTimeout);
-        const int uploadedBefore = player.getFramesUploaded();
-        QVERIFY(
-            QTest::qWaitFor([&] { return player.getFramesUploaded() >= uploadedBefore + 5; }, playTimeout));
-        player.pause();
-        QVERIFY(log.waitForState(Player::Paused));
-        const QImage drawn = grabPausedPicture(window, player);
-
-        // The second part shows still colour bars, so the reference is the bars themselves, through
-        // the same 4:2:0 sampling, at the size libvlc chose.
-        const QByteArray reference =
+        const QImage drawn = showPaused(player, mediaUrl("size-change.ts"), QSize(960, 480), [&] {
+            // A few pictures of the new size on screen.
+            const int uploaded = player.getFramesUploaded();
+            return player.width() >= 960 &&
+                   QTest::qWaitFor([&] { return player.getFramesUploaded() >= uploaded + 3; }, 1000);
+        });
+        QVERIFY(!drawn.isNull());
+        QCOMPARE(player.width(), 960.0);
+        const QImage reference = rgbImage(
             ffmpegFrames({"-f", "lavfi", "-i", "smptebars=size=960x480:rate=30"},
-                         {"-vf", QString("format=yuv420p,scale=%1:%2").arg(drawn.width()).arg(drawn.height()),
-                          "-frames:v", "1"});
-        const double error = meanAbsoluteError(drawn, reference);
-        qInfo("bars at %dx%d, mean error %.3f", drawn.width(), drawn.height(), error);
-        QVERIFY2(
-            error <= 3.0,
-            qPrintable(QString("mean error %1 at %2x%3").arg(error).arg(drawn.width()).arg(drawn.height())));
+                         {"-vf", "format=yuv420p,scale=in_color_matrix=bt601:in_range=tv", "-frames:v", "1"}),
+            drawn.size());
+        QVERIFY(!reference.isNull());
+        // The seven bars of the top two thirds, sampled in the middle of each.
+        for (int bar = 0; bar < 7; ++bar) {
+            const QPoint p(int((bar + 0.5) * 960 / 7), 150);
+            const QRgb got = drawn.pixel(p), want = reference.pixel(p);
+            QVERIFY2(qAbs(qRed(got) - qRed(want)) <= 2 && qAbs(qGreen(got) - qGreen(want)) <= 2 &&
+                         qAbs(qBlue(got) - qBlue(want)) <= 2,
+                     qPrintable(QString("bar %1: drawn %2, ffmpeg %3")
+                                    .arg(bar)
+                                    .arg(QColor(got).name(), QColor(want).name())));
+        }
     }
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "HFramePool.h"
+#include "render/HFrameTexture.h"
+
+#include <atomic>
+#include <memory>
+
+// What a video item shares with its texture on the render thread: the frame pool, and which media
+// the frames belong to, so that a new media never shows the last picture of the one before.
+struct HVideoFeed
+{
+    HFramePool pool;
+    // Changed by the item (GUI thread) whenever it opens or closes a media.
+    std::atomic<quint64> media{0};
+    // When the current media was opened, in milliseconds of the monotonic clock (QDeadlineTimer).
+    std::atomic<qint64> openedAt{0};
+};
+
+// The video item's frames on the render thread: each updateTexture() uploads the newest decoded
+// picture, if there is one the window has not shown yet.
+class HVideoFrameTexture : public HFrameTexture
+{
+    Q_OBJECT
+
+public:
+    explicit HVideoFrameTexture(std::shared_ptr<HVideoFeed> feed);
+
+    bool updateTexture() override;
+
+private:
+    std::shared_ptr<HVideoFeed> feed;
+    quint64 shownMedia = 0;
+};
