@@ -38,7 +38,7 @@ double processCpuMs()
            (double(usage.ru_utime.tv_usec) + double(usage.ru_stime.tv_usec)) / 1000.0;
 }
 
-// A 3840 x 1920 picture with detail everywhere, as RGBA or as I420 planes, uploaded at every
+// A 3840 x 1920 picture with detail everywhere, as RGBA or as NV12 planes, uploaded at every
 // updateTexture() when `moving`.
 class BenchTexture : public HFrameTexture
 {
@@ -46,7 +46,7 @@ public:
     BenchTexture(HFrameFormat::Pixels pixels, bool moving) : still(!moving)
     {
         const QSize size(3840, 1920);
-        format = pixels == HFrameFormat::I420 ? HFrameFormat::i420(size, false) : HFrameFormat::rgba(size);
+        format = pixels == HFrameFormat::Nv12 ? HFrameFormat::nv12(size, false) : HFrameFormat::rgba(size);
         for (int plane = 0; plane < format.planeCount(); ++plane) {
             std::vector<uchar> bytes(format.planeBytes(plane));
             for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
 
     for (const QSize size : {QSize(1280, 720), QSize(1920, 1080)}) {
         for (const auto& [pixels, input] :
-             {std::pair{HFrameFormat::Rgba, "RGBA"}, std::pair{HFrameFormat::I420, "YUV"}}) {
+             {std::pair{HFrameFormat::Rgba, "RGBA"}, std::pair{HFrameFormat::Nv12, "YUV"}}) {
             for (const bool moving : {true, false}) {
                 for (const auto& [projection, name] :
                      {std::pair{int(HShaderCodeBuilder::NO_PROJECTION), "flat"},

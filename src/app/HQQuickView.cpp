@@ -177,6 +177,7 @@ void HQQuickView::computeFps()
     if (now > lastSecond) {
         lastSecond = now;
         framesPerSecond.store(frameCounter + 1);
+        qCDebug(lcRenderStats) << "window frames in the last second:" << frameCounter + 1;
         frameCounter = 0;
         emit fpsChanged();
     } else {

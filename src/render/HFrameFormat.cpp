@@ -17,10 +17,10 @@ HFrameFormat HFrameFormat::rgba(QSize pictureSize)
     return format;
 }
 
-HFrameFormat HFrameFormat::i420(QSize pictureSize, bool fullRangeLevels)
+HFrameFormat HFrameFormat::nv12(QSize pictureSize, bool fullRangeLevels)
 {
     HFrameFormat format;
-    format.pixels = I420;
+    format.pixels = Nv12;
     format.size = pictureSize;
     format.bt709 = pictureSize.width() >= 1280 || pictureSize.height() >= 720;
     format.fullRange = fullRangeLevels;
@@ -32,8 +32,8 @@ int HFrameFormat::planeCount() const
     switch (pixels) {
     case Rgba:
         return 1;
-    case I420:
-        return 3;
+    case Nv12:
+        return 2;
     default:
         return 0;
     }
@@ -50,10 +50,17 @@ QSize HFrameFormat::planeSize(int plane) const
     return QSize((size.width() + 1) / 2, (size.height() + 1) / 2);
 }
 
+int HFrameFormat::bytesPerPixel(int plane) const
+{
+    if (pixels == Rgba) {
+        return 4;
+    }
+    return plane == 0 ? 1 : 2;
+}
+
 int HFrameFormat::pitch(int plane) const
 {
-    const int bytesPerPixel = pixels == Rgba ? 4 : 1;
-    return alignedPitch(planeSize(plane).width() * bytesPerPixel);
+    return alignedPitch(planeSize(plane).width() * bytesPerPixel(plane));
 }
 
 std::size_t HFrameFormat::planeBytes(int plane) const

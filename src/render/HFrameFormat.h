@@ -6,16 +6,16 @@
 #include <array>
 #include <cstddef>
 
-// How a decoded picture lies in memory: RGBA in one plane, or 8-bit 4:2:0 YUV in three (Y, then U
-// and V at half the width and height). Every plane's line pitch is its width rounded up to four
-// bytes, OpenGL's default unpack alignment, so that a plane uploads as it is, without repacking.
+// How a decoded picture lies in memory: RGBA in one plane, or 8-bit 4:2:0 YUV in two (Y, then U and
+// V interleaved at half the width and height, as NV12). Every plane's line pitch is its width rounded up to
+// four bytes, OpenGL's default unpack alignment, so that a plane uploads as it is, without repacking.
 struct HFrameFormat
 {
     enum Pixels
     {
         None,
         Rgba,
-        I420
+        Nv12
     };
 
     Pixels pixels = None;
@@ -26,10 +26,12 @@ struct HFrameFormat
     bool fullRange = false;
 
     static HFrameFormat rgba(QSize size);
-    static HFrameFormat i420(QSize size, bool fullRange);
+    static HFrameFormat nv12(QSize size, bool fullRange);
 
     bool isValid() const { return pixels != None && !size.isEmpty(); }
-    bool isYuv() const { return pixels == I420; }
+    bool isYuv() const { return pixels == Nv12; }
+    // Bytes per texel of a plane: 4 for RGBA, 1 for Y, 2 for the interleaved U and V.
+    int bytesPerPixel(int plane) const;
     int planeCount() const;
     QSize planeSize(int plane) const;
     int pitch(int plane) const;

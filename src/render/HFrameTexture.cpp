@@ -8,7 +8,24 @@ namespace {
 #ifndef GL_RED
 constexpr GLenum GL_RED = 0x1903;
 #endif
+constexpr GLenum glRg = 0x8227;
 constexpr GLenum glR8 = 0x8229;
+constexpr GLenum glRg8 = 0x822B;
+constexpr GLenum glTextureSwizzleA = 0x8E45;
+constexpr GLenum glGreen = 0x1904;
+
+// The pixel format of a plane: one channel for Y, two for the interleaved U and V (luminance and
+// alpha, or red and green in a core profile, which has no luminance), four for RGBA.
+GLenum planeFormat(const HFrameFormat& format, int plane, bool core)
+{
+    if (!format.isYuv()) {
+        return GL_RGBA;
+    }
+    if (plane == 0) {
+        return core ? GL_RED : GL_LUMINANCE;
+    }
+    return core ? glRg : GL_LUMINANCE_ALPHA;
+}
 
 } // namespace
 
@@ -58,12 +75,11 @@ void HFrameTexture::upload(const HFrameFormat& format, const uchar* const* plane
     GLint alignment = 4;
     gl->glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    const GLenum yuvFormat = redNotLuminance ? GL_RED : GL_LUMINANCE;
     for (int plane = 0; plane < format.planeCount(); ++plane) {
         const QSize size = format.planeSize(plane);
         gl->glBindTexture(GL_TEXTURE_2D, textures[std::size_t(plane)]);
         gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size.width(), size.height(),
-                            format.isYuv() ? yuvFormat : GL_RGBA, GL_UNSIGNED_BYTE, planes[plane]);
+                            planeFormat(format, plane, redNotLuminance), GL_UNSIGNED_BYTE, planes[plane]);
     }
     gl->glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     empty = false;
@@ -72,8 +88,8 @@ void HFrameTexture::upload(const HFrameFormat& format, const uchar* const* plane
 void HFrameTexture::allocate(QOpenGLFunctions* gl, const HFrameFormat& format)
 {
     deleteTextures();
-    // Single-channel textures are luminance in OpenGL ES 2.0 and compatibility contexts, red in a
-    // core profile, which has no luminance; the shader reads the first channel of either.
+    // The shader reads Y from the first channel and U and V from the first and the alpha channel:
+    // a core profile's red-green texture gives its green as alpha.
     redNotLuminance = QOpenGLContext::currentContext()->format().profile() == QSurfaceFormat::CoreProfile;
     const int planes = format.planeCount();
     gl->glGenTextures(planes, textures.data());
@@ -85,11 +101,13 @@ void HFrameTexture::allocate(QOpenGLFunctions* gl, const HFrameFormat& format)
         // Frames of any size must sample on OpenGL ES 2.0 too, which repeats only powers of two.
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        GLint internal = GL_RGBA;
-        GLenum pixelFormat = GL_RGBA;
-        if (format.isYuv()) {
-            internal = redNotLuminance ? GLint(glR8) : GLint(GL_LUMINANCE);
-            pixelFormat = redNotLuminance ? GL_RED : GL_LUMINANCE;
+        const GLenum pixelFormat = planeFormat(format, plane, redNotLuminance);
+        GLint internal = GLint(pixelFormat);
+        if (redNotLuminance && format.isYuv()) {
+            internal = plane == 0 ? GLint(glR8) : GLint(glRg8);
+            if (plane == 1) {
+                gl->glTexParameteri(GL_TEXTURE_2D, glTextureSwizzleA, GLint(glGreen));
+            }
         }
         gl->glTexImage2D(GL_TEXTURE_2D, 0, internal, size.width(), size.height(), 0, pixelFormat,
                          GL_UNSIGNED_BYTE, nullptr);

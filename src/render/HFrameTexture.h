@@ -8,7 +8,7 @@
 
 class QOpenGLFunctions;
 
-// A video frame on the render thread: one RGBA texture, or three single-channel textures (Y, U, V)
+// A video frame on the render thread: one RGBA texture, or a Y texture and a two-channel texture of U and V
 // that the panorama's shader turns into colour. The planes are uploaded straight from the decoder's
 // buffers; their pitches are what OpenGL's default unpack alignment expects, so nothing is repacked.
 // updateTexture() takes the next frame, if there is one, from whatever feeds the subclass.
@@ -46,7 +46,7 @@ private:
     void deleteTextures();
 
     HFrameFormat currentFormat;
-    std::array<unsigned, 3> textures{};
+    std::array<unsigned, 2> textures{};
     bool empty = true;
     bool redNotLuminance = false;
 };

@@ -73,8 +73,7 @@ public:
         matrix = p->uniformLocation("matrix");
         viewInverse = p->uniformLocation("uMatViewInverse");
         samplers[0] = p->uniformLocation("uSampler");
-        samplers[1] = p->uniformLocation("uSamplerU");
-        samplers[2] = p->uniformLocation("uSamplerV");
+        samplers[1] = p->uniformLocation("uSamplerUV");
         yuvToRgb = p->uniformLocation("uYuvToRgb");
         viewportSize = p->uniformLocation("uViewportSize");
         viewportSizeMin = p->uniformLocation("uViewportSizeMin");
@@ -160,7 +159,7 @@ private:
         QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
         auto* frame = qobject_cast<HFrameTexture*>(texture);
         if (frame && !frame->isEmpty() && frame->format().isYuv()) {
-            for (int unit = 0; unit < 3; ++unit) {
+            for (int unit = 0; unit < 2; ++unit) {
                 program()->setUniformValue(samplers[unit], unit);
             }
             program()->setUniformValue(yuvToRgb, frame->format().yuvToRgb());
@@ -182,7 +181,7 @@ private:
     HPanoramaProgram* panoramaProgram;
     int matrix = -1;
     int viewInverse = -1;
-    int samplers[3] = {-1, -1, -1};
+    int samplers[2] = {-1, -1};
     int yuvToRgb = -1;
     int viewportSize = -1;
     int viewportSizeMin = -1;

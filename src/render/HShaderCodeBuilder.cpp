@@ -135,11 +135,11 @@ const char stackedRemap[] =
     "       a.x *= 2.0;       a.y /= 2.0;   }   else {       a.x -= 0.5;       a.x *= 2.0;"
     "       a.y /= 2.0;       a.y += 0.5;   }}";
 
-// A YUV frame: uSampler holds Y, the other two U and V, each in its first channel, and the matrix
-// takes them to RGB with the source's coefficients and levels.
-const char yuvSampling[] = "uniform sampler2D uSamplerU;uniform sampler2D uSamplerV;uniform mat4 uYuvToRgb;\n"
-                           "vec3 frameColor(in vec2 a){return vec3(uYuvToRgb*vec4(texture2D(uSampler,a).r,"
-                           "texture2D(uSamplerU,a).r,texture2D(uSamplerV,a).r,1.0));}\n";
+// A YUV frame: uSampler holds Y in its first channel, uSamplerUV U and V in its first and alpha
+// channels, and the matrix takes them to RGB with the source's coefficients and levels.
+const char yuvSampling[] = "uniform sampler2D uSamplerUV;uniform mat4 uYuvToRgb;\n"
+                           "vec3 frameColor(in vec2 a){vec2 c=texture2D(uSamplerUV,a).ra;"
+                           "return vec3(uYuvToRgb*vec4(texture2D(uSampler,a).r,c.x,c.y,1.0));}\n";
 
 // The colour pipeline; outside the picture is black.
 const char sampling[] = "color = texture2D(uSampler,a).rgb;";

@@ -156,8 +156,11 @@ const bool* HuiQuickVideoPlayerVlc::hardwareDecodingFlag()
 
 QStringList HuiQuickVideoPlayerVlc::instanceArguments(bool hardwareDecoding)
 {
-    QStringList arguments{QStringLiteral("--verbose=2"), QStringLiteral("--quiet"), QStringLiteral("--intf"),
-                          QStringLiteral("dummy"), QStringLiteral("--ignore-config")};
+    // Local files need little read-ahead, and libvlc keeps decoded pictures for as long as it
+    // caches: at 4K a second of them is over a hundred megabytes.
+    QStringList arguments{QStringLiteral("--verbose=2"),     QStringLiteral("--quiet"),
+                          QStringLiteral("--intf"),          QStringLiteral("dummy"),
+                          QStringLiteral("--ignore-config"), QStringLiteral("--file-caching=300")};
     if (hardwareDecoding) {
 #ifdef Q_OS_WIN
         arguments << QStringLiteral("--avcodec-hw=dxva2");
@@ -482,11 +485,11 @@ unsigned HuiQuickVideoPlayerVlc::formatSetup(void** opaque, char* chroma, unsign
     // 8-bit 4:2:0 stays as it is decoded, in planes the shader converts; the rest becomes RGBA.
     const bool planar = isPlanar420(chroma);
     const HFrameFormat format =
-        planar ? HFrameFormat::i420(size, std::strncmp(chroma, "J420", 4) == 0) : HFrameFormat::rgba(size);
+        planar ? HFrameFormat::nv12(size, std::strncmp(chroma, "J420", 4) == 0) : HFrameFormat::rgba(size);
     qCDebug(lcVideo, "libvlc proposes %ux%u %.4s, using %dx%d %s", *width, *height, chroma, size.width(),
-            size.height(), planar ? "I420" : "RGBA");
+            size.height(), planar ? "NV12" : "RGBA");
 
-    std::memcpy(chroma, planar ? "I420" : "RGBA", 5);
+    std::memcpy(chroma, planar ? "NV12" : "RGBA", 5);
     *width = unsigned(size.width());
     *height = unsigned(size.height());
     for (int plane = 0; plane < format.planeCount(); ++plane) {

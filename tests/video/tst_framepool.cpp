@@ -64,7 +64,7 @@ private slots:
         constexpr quint32 pictures = 2000;
 
         HFramePool pool(poolSize, decoderPictures);
-        pool.configure(HFrameFormat::i420(QSize(320, 160), false));
+        pool.configure(HFrameFormat::nv12(QSize(320, 160), false));
         std::atomic<bool> decoding{true};
         int withdrawn = 0;
 
@@ -78,7 +78,7 @@ private slots:
                     held.clear();
                     const int width = 320 + 2 * int(n % 5);
                     pool.configure(n % 2 ? HFrameFormat::rgba(QSize(width, 150))
-                                         : HFrameFormat::i420(QSize(width, 170), false));
+                                         : HFrameFormat::nv12(QSize(width, 170), false));
                 }
                 HFramePool::Buffer* buffer = pool.acquire();
                 write(*buffer, n);

@@ -159,7 +159,7 @@ private slots:
 
     void cleanupTestCase() { window.reset(); }
 
-    // An HD clip, decoded as I420 planes and converted in the shader with BT.709: the picture drawn
+    // An HD clip, decoded as NV12 planes and converted in the shader with BT.709: the picture drawn
     // is one of the clip's frames.
     void drawnFrameIsADecodedFrame()
     {
