@@ -35,18 +35,32 @@ QMutex& messageMutex()
     return mutex;
 }
 
-// A texture sampled as the panorama: smooth, clamped at the picture's edges, and with mipmaps where
-// it is a still picture (uploaded once) and the context can make them for any size.
-void prepareStillTexture(QSGTexture* texture)
+constexpr GLenum glTextureMaxLevel = 0x813D;
+// Mipmaps stop at a quarter of the picture's size. Where the panorama's longitude wraps round, the
+// texture coordinate jumps from one edge to the other between neighbouring pixels, which asks for the
+// smallest level of all: without a limit the seam shows as a line of the whole picture's average.
+constexpr GLint coarsestLevel = 2;
+
+// Whether mipmaps of any size can be made and limited to a few levels: not on OpenGL ES 2.0.
+bool limitedMipmaps()
+{
+    const QOpenGLContext* context = QOpenGLContext::currentContext();
+    return !context->isOpenGLES() || context->format().majorVersion() >= 3;
+}
+
+// A still picture (uploaded once) is sampled smooth, clamped at its edges, and with mipmaps where
+// they can be limited, so that a large map shown small does not shimmer.
+void bindStillTexture(QOpenGLFunctions* gl, QSGTexture* texture)
 {
     texture->setFiltering(QSGTexture::Linear);
     texture->setHorizontalWrapMode(QSGTexture::ClampToEdge);
     texture->setVerticalWrapMode(QSGTexture::ClampToEdge);
-    const QOpenGLContext* context = QOpenGLContext::currentContext();
-    const bool anySizeMipmaps = !context->isOpenGLES() || context->format().majorVersion() >= 3 ||
-                                context->hasExtension(QByteArrayLiteral("GL_OES_texture_npot"));
-    const bool still = qobject_cast<QSGDynamicTexture*>(texture) == nullptr;
-    texture->setMipmapFiltering(still && anySizeMipmaps ? QSGTexture::Linear : QSGTexture::None);
+    const bool mipmaps = limitedMipmaps();
+    texture->setMipmapFiltering(mipmaps ? QSGTexture::Linear : QSGTexture::None);
+    texture->bind();
+    if (mipmaps) {
+        gl->glTexParameteri(GL_TEXTURE_2D, glTextureMaxLevel, coarsestLevel);
+    }
 }
 
 class PanoramaShader : public QSGMaterialShader
@@ -173,8 +187,7 @@ private:
         } else if (frame) {
             frame->bind();
         } else {
-            prepareStillTexture(texture);
-            texture->bind();
+            bindStillTexture(gl, texture);
         }
     }
 
