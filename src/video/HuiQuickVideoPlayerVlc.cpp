@@ -156,11 +156,8 @@ const bool* HuiQuickVideoPlayerVlc::hardwareDecodingFlag()
 
 QStringList HuiQuickVideoPlayerVlc::instanceArguments(bool hardwareDecoding)
 {
-    // Local files need little read-ahead, and libvlc keeps decoded pictures for as long as it
-    // caches: at 4K a second of them is over a hundred megabytes.
-    QStringList arguments{QStringLiteral("--verbose=2"),     QStringLiteral("--quiet"),
-                          QStringLiteral("--intf"),          QStringLiteral("dummy"),
-                          QStringLiteral("--ignore-config"), QStringLiteral("--file-caching=300")};
+    QStringList arguments{QStringLiteral("--verbose=2"), QStringLiteral("--quiet"), QStringLiteral("--intf"),
+                          QStringLiteral("dummy"), QStringLiteral("--ignore-config")};
     if (hardwareDecoding) {
 #ifdef Q_OS_WIN
         arguments << QStringLiteral("--avcodec-hw=dxva2");
