@@ -147,7 +147,13 @@ private slots:
         const QImage turnedWithHelp = player.changed(help);
         QVERIFY(turnedWithHelp.copy(stateBlock) != help.copy(stateBlock));
         key("4");
-        QVERIFY(sameOutside(player.changed(turnedWithHelp), help, stateBlock));
+        const QImage back = player.changed(turnedWithHelp);
+        if (!sameOutside(back, help, stateBlock)) {
+            // Kept beside the test program, to see what else changed.
+            help.save("tst_viewer-help.png");
+            back.save("tst_viewer-help-turned-back.png");
+            QFAIL("the turn back changed more than the help's state lines");
+        }
 
         // At 45 degrees the view can look from 7.5 to 22.5 degrees up: 2 looks down to 7.5 (the
         // horizon 100 pixels above where it was), 8 up to 22.5 (the horizon at the bottom edge).
