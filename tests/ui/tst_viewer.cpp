@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -40,13 +39,27 @@ class TestViewer : public QObject
         return image.height();
     }
 
+    // Within 2 levels per channel outside `area`: under the help's translucent backdrops a redraw of
+    // the same view can come out a level or two apart (seen on a loaded machine); a turn that did
+    // not come back moves edges by far more.
     static bool sameOutside(const QImage& a, const QImage& b, const QRect& area)
     {
-        QImage maskedA = a;
-        QImage maskedB = b;
-        QPainter(&maskedA).fillRect(area, Qt::black);
-        QPainter(&maskedB).fillRect(area, Qt::black);
-        return maskedA == maskedB;
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                if (area.contains(x, y)) {
+                    continue;
+                }
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                if (qAbs(qRed(p) - qRed(q)) > 2 || qAbs(qGreen(p) - qGreen(q)) > 2 ||
+                    qAbs(qBlue(p) - qBlue(q)) > 2) {
+                    return false;
+                }
+            }
+        }
+        return true;
     }
 
     // Rows, in one column, where two images differ.
