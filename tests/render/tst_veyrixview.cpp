@@ -1,18 +1,11 @@
 #include "PanoramaReference.h"
+#include "PanoramaScene.h"
 #include "app/Application.h"
 #include "app/HSettingsManager.h"
-#include "render/HShaderCodeBuilder.h"
-#include "render/HTextureProvider.h"
 #include "render/VeyrixView.h"
-#include "session/HGlobalObject.h"
 
-#include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQuickView>
-#include <QtTest>
 
 #include <atomic>
 #include <memory>
@@ -342,9 +335,6 @@ private slots:
         global = std::make_unique<HGlobalObject>(&settings);
         builder = std::make_unique<HShaderCodeBuilder>();
         provider = std::make_unique<HTextureProvider>(window.get(), &settings);
-        window->rootContext()->setContextProperty("hGlobalObject", global.get());
-        window->rootContext()->setContextProperty("hShaderCodeBuilder", builder.get());
-        window->rootContext()->setContextProperty("hTextureProvider", provider.get());
         connect(
             window.get(), &QQuickWindow::afterSynchronizing, this, [this] { ++synchronisations; },
             Qt::DirectConnection);
@@ -352,13 +342,7 @@ private slots:
             window.get(), &QQuickWindow::frameSwapped, this,
             [this] { swappedSynchronisation = synchronisations.load(); }, Qt::DirectConnection);
 
-        QFile scene(dir.filePath("scene.qml"));
-        QVERIFY(scene.open(QIODevice::WriteOnly));
-        scene.write(sceneSource);
-        scene.close();
-        window->setResizeMode(QQuickView::SizeRootObjectToView);
-        window->setSource(QUrl::fromLocalFile(scene.fileName()));
-        QVERIFY2(window->errors().isEmpty(), qPrintable(window->errors().value(0).toString()));
+        QVERIFY(loadPanoramaScene(*window, *global, *builder, *provider, dir, sceneSource));
         view = window->rootObject()->findChild<VeyrixView*>("view");
         QVERIFY(view);
         window->resize(800, 600);

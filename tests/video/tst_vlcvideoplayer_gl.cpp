@@ -1,17 +1,9 @@
+#include "../render/PanoramaScene.h"
 #include "VlcTestSupport.h"
 #include "app/Application.h"
 #include "app/HSettingsManager.h"
-#include "render/HShaderCodeBuilder.h"
-#include "render/HTextureProvider.h"
-#include "render/VeyrixView.h"
-#include "session/HGlobalObject.h"
 
 #include <QProcess>
-#include <QQmlComponent>
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQuickView>
-#include <QtTest>
 
 #include <functional>
 #include <memory>
@@ -132,16 +124,7 @@ private slots:
         global = std::make_unique<HGlobalObject>(&settings);
         builder = std::make_unique<HShaderCodeBuilder>();
         provider = std::make_unique<HTextureProvider>(window.get(), &settings);
-        window->rootContext()->setContextProperty("hGlobalObject", global.get());
-        window->rootContext()->setContextProperty("hShaderCodeBuilder", builder.get());
-        window->rootContext()->setContextProperty("hTextureProvider", provider.get());
-        QFile scene(dir.filePath("scene.qml"));
-        QVERIFY(scene.open(QIODevice::WriteOnly));
-        scene.write(sceneSource);
-        scene.close();
-        window->setResizeMode(QQuickView::SizeRootObjectToView);
-        window->setSource(QUrl::fromLocalFile(scene.fileName()));
-        QVERIFY2(window->errors().isEmpty(), qPrintable(window->errors().value(0).toString()));
+        QVERIFY(loadPanoramaScene(*window, *global, *builder, *provider, dir, sceneSource));
 
         builder->setProjection(HShaderCodeBuilder::NO_PROJECTION);
         global->setYawMin(-float(M_PI));
