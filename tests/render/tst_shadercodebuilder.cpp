@@ -12,13 +12,10 @@ class TestShaderCodeBuilder : public QObject
 private:
     using B = HShaderCodeBuilder;
 
-    // Landmarks: the plain screen helpers, the projection call, the end of the pitch remap, the
-    // start of sampling, the end of the contrast step and the start of the vignetting.
+    // Landmarks: the plain screen helpers, the end of the contrast step and the start of the
+    // vignetting.
     const QString plainHelpers = "vec2 fragCoord() { return vec2(gl_FragCoord.x,gl_FragCoord.y); }\n"
                                  "mat4 getMatViewInverse() { return uMatViewInverse; }\n";
-    const QString projectionCall = "{ a=p(qb,fragCoord());";
-    const QString pitchRemapEnd = "a.y -= g_y;\n";
-    const QString samplingStart = "color = texture2D(uSampler,a).rgb;";
     const QString contrastEnd = "(1.0 - uContrast) + 0.5;";
     const QString vignettingStart = "vec3 vigtmp";
 
@@ -138,61 +135,6 @@ private slots:
         QVERIFY(helpers.endsWith(
             "vec2 getDistoCoord() { return hmdWarp(vec2(gl_FragCoord.x/ (uViewportSize.x*2.0), "
             "gl_FragCoord.y / uViewportSize.y)); }\n"));
-    }
-
-    void stereoPieces_data()
-    {
-        QTest::addColumn<int>("stereoMode");
-        QTest::addColumn<QString>("texCoords");
-        QTest::addColumn<QString>("selection");
-        const QString plain = "(vec2(a.x / twopi, a.y / pi))\n";
-        QTest::addRow("2d") << int(B::STEREO_2D) << plain << "";
-        QTest::addRow("over-under")
-            << int(B::STEREO_3D_OVERUNDER) << "(vec2(a.x / twopi, a.y / twopi))\n"
-            << "if (gl_FragCoord.x >= uViewportWidth) { if (a.y < 0.5) a.y = a.y + 0.5; }"
-               "else { if (a.y >= 0.5) a.y = a.y - 0.5; }";
-        QTest::addRow("side-by-side")
-            << int(B::STEREO_3D_SIDEBYSIDE) << "(vec2(a.x / fourpi, a.y / pi))\n"
-            << "if (gl_FragCoord.x >= uViewportWidth) { if (a.x < 0.5) a.x = a.x + 0.5; }"
-               "else { if (a.x >= 0.5) a.x = a.x - 0.5; }";
-        QTest::addRow("out of range") << 3 << plain << "";
-    }
-    void stereoPieces()
-    {
-        QFETCH(int, stereoMode);
-        QFETCH(QString, texCoords);
-        QFETCH(QString, selection);
-        HShaderCodeBuilder builder;
-        builder.setStereoMode(stereoMode);
-        const QString text = builder.build(false);
-        QCOMPARE(text.count("#define toTexCoords"), 1);
-        QCOMPARE(between(text, "#define jjj (vec2(-1.))\n#define toTexCoords(a) ", "uniform sampler2D"),
-                 texCoords);
-        QCOMPARE(between(text, projectionCall, "}float f_x"), selection);
-    }
-
-    // Side by side and stacked: eye selection inside the projection block, then the range remap,
-    // then the unstacking, then sampling.
-    void sideBySideStackedOrder()
-    {
-        HShaderCodeBuilder builder;
-        builder.setStereoMode(B::STEREO_3D_SIDEBYSIDE);
-        QCOMPARE(between(builder.build(false), pitchRemapEnd, samplingStart), QString());
-        builder.setStacked(true);
-        const QString text = builder.build(false);
-        int previous = -1;
-        for (const QString& piece :
-             {projectionCall, QString("a.x = a.x + 0.5; }"), QString("}float f_x = 1.0"),
-              QString("float f_y"), pitchRemapEnd, samplingStart}) {
-            QCOMPARE(text.count(piece), 1);
-            QVERIFY2(text.indexOf(piece) > previous, qPrintable(piece));
-            previous = text.indexOf(piece);
-        }
-        QCOMPARE(
-            between(text, pitchRemapEnd, samplingStart),
-            QString("if (a.x >= 0.0 && a.x <= 1.0 && a.y >= 0.0 && a.y <= 1.0) {   if (a.x < 0.5) {"
-                    "       a.x *= 2.0;       a.y /= 2.0;   }   else {       a.x -= 0.5;       a.x *= 2.0;"
-                    "       a.y /= 2.0;       a.y += 0.5;   }}"));
     }
 
     // Each effect sits between the contrast step and the vignetting; nothing else changes.
