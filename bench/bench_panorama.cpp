@@ -4,7 +4,8 @@
 // whole-process CPU time per frame (llvmpipe's threads included: without a GPU they do the drawing)
 // over a few hundred frames, and the machine's load, since other programs change the figures.
 //
-// Needs an X server with OpenGL: tests/run-test.sh --gl build/bench/bench_panorama [frames]
+// Needs an X server with OpenGL: tests/run-test.sh --gl build/bench/bench_panorama [frames [word...]]
+// where the words pick the rows that contain all of them ("1280x720 YUV video", say)
 // (or cmake --build build --target run-bench-panorama).
 
 #include "BenchSupport.h"
@@ -24,6 +25,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -105,6 +107,8 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(20, QString::fromLocal8Bit(argv[1]).toInt()) : 200;
+    // Only the rows whose line contains every further argument ("1280x720 YUV video", say).
+    const QStringList only = app.arguments().mid(2);
 
     HSettingsManager settings(QSettings::UserScope, QStringLiteral("Zelmo"),
                               QStringLiteral("Gyre Player bench"));
@@ -122,6 +126,16 @@ int main(int argc, char** argv)
                 for (const auto& [projection, name] :
                      {std::pair{int(HShaderCodeBuilder::NO_PROJECTION), "flat"},
                       std::pair{int(HShaderCodeBuilder::RECTILINEAR), "rectilinear"}}) {
+                    const QString row =
+                        QStringLiteral("%1x%2 %3 %4 %5")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(QLatin1String(input), QLatin1String(moving ? "video" : "still"),
+                                 QLatin1String(name));
+                    if (std::any_of(only.cbegin(), only.cend(),
+                                    [&](const QString& word) { return !row.contains(word); })) {
+                        continue;
+                    }
                     QQuickWindow window;
                     HTextureProvider provider(&window, &settings);
                     BenchSource source(pixels, moving);
