@@ -15,9 +15,6 @@
 #include "video/HVideoPlugin.h"
 #include "video/HuiQuickVideoPlayerVlc.h"
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QUdpSocket>
@@ -161,32 +158,6 @@ private slots:
         window->updateTitle("");
         QCOMPARE(window->QWindow::title(), QString("Gyre Player"));
         QCOMPARE(window->HQQuickView::title(), QString("Gyre Player 1.0.0"));
-    }
-
-    void maxTextureSizeIsHalfTheGpuLimit()
-    {
-        QOffscreenSurface surface;
-        surface.create();
-        QOpenGLContext context;
-        QVERIFY(context.create() && context.makeCurrent(&surface));
-        GLint limit = 0;
-        context.functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
-        context.doneCurrent();
-        QVERIFY(limit > 0);
-        QTRY_COMPARE(app.mainWindow()->maxTextureSize(), QSize(limit / 2, limit / 2));
-    }
-
-    void framesAreCounted()
-    {
-        HQQuickView* window = app.mainWindow();
-        // Keep the scene drawing for a little over a second.
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 1300) {
-            window->update();
-            QTest::qWait(20);
-        }
-        QVERIFY(window->fps() >= 1);
     }
 
     void fullScreenFollowsTheWindowState()
