@@ -29,10 +29,16 @@ private slots:
         QVERIFY(process.waitForStarted(10000));
 
         // Crash handling is installed before the window is shown.
-        const auto windowShown = [] {
-            QProcess xdotool;
-            xdotool.start("xdotool", {"search", "--onlyvisible", "--name", "^Gyre Player$"});
-            return xdotool.waitForFinished(10000) && !xdotool.readAllStandardOutput().trimmed().isEmpty();
+        // Latched: QTRY re-evaluates the condition after the loop, and one slow or failed xdotool
+        // call on a loaded machine must not turn a window already seen back into "not shown".
+        bool seen = false;
+        const auto windowShown = [&seen] {
+            if (!seen) {
+                QProcess xdotool;
+                xdotool.start("xdotool", {"search", "--onlyvisible", "--name", "^Gyre Player$"});
+                seen = xdotool.waitForFinished(10000) && !xdotool.readAllStandardOutput().trimmed().isEmpty();
+            }
+            return seen;
         };
         // A loaded machine can take well over half a minute for a first start under llvmpipe.
         QTRY_VERIFY_WITH_TIMEOUT(windowShown() || process.state() != QProcess::Running, 60000);
