@@ -6,8 +6,8 @@ import "menu"
 import "lib.js" as Lib
 
 // The control bar along the bottom of the window, with its volume panel and the slide-out panels
-// for effects, projection, video plugin and the menu. It slides in while the scene shows the
-// controls; in demo mode it never leaves.
+// for effects, the view (projection, stereo, picture), video plugin and the menu. It slides in
+// while the scene shows the controls; in demo mode it never leaves.
 Rectangle {
     id: h_bar
 
@@ -15,7 +15,7 @@ Rectangle {
     property variant mediaPlayer: null
     // The scene does not hide the controls while the pointer rests on them.
     property bool containsMouse: barArea.containsMouse || soundSlider.containsMouse
-                                 || menuList.containsMouse || projectionsList.containsMouse
+                                 || menuList.containsMouse || viewPanel.containsMouse
                                  || effectsList.containsMouse || videoPluginsList.containsMouse
     // What every item but the timeline takes; the timeline has the rest.
     property int __busyWidth: logoItem.width + playPauseItem.width + positionItem.width
@@ -74,9 +74,15 @@ Rectangle {
     function hideAllElements() {
         soundSlider.state = "Hidden"
         menuList.state = "Hidden"
-        projectionsList.state = "Hidden"
+        viewPanel.state = "Hidden"
         effectsList.state = "Hidden"
         videoPluginsList.state = "Hidden"
+    }
+
+    // The view panel from the keyboard: the controls come up with it, a second press closes it.
+    function showViewPanel() {
+        changeRootState("ControlsPanel")
+        showElement(viewPanel)
     }
 
     function showVideoPluginsList() {
@@ -492,26 +498,12 @@ Rectangle {
         }
     }
 
-    H_MenuPanel {
-        id: projectionsList
-        objectName: "projectionsList"
+    H_ViewPanel {
+        id: viewPanel
+        objectName: "viewPanel"
         anchors.right: parent.right
         anchors.bottom: parent.top
         width: h_bar.__menuWidth
-        title: qsTr("View Projection")
-
-        Repeater {
-            model: [
-                { label: qsTr("Source"), value: HShaderCodeBuilder.NO_PROJECTION },
-                { label: qsTr("Rectilinear"), value: HShaderCodeBuilder.RECTILINEAR }
-            ]
-            H_MenuItem {
-                height: h_bar.__menuItemHeight
-                text: modelData.label
-                current: hShaderCodeBuilder.projection === modelData.value
-                onTriggered: hShaderCodeBuilder.projection = modelData.value
-            }
-        }
     }
 
     H_MenuPanel {
@@ -545,8 +537,8 @@ Rectangle {
 
         H_MenuItem {
             height: h_bar.__menuItemHeight
-            text: qsTr("View Projection")
-            onTriggered: h_bar.showElement(projectionsList)
+            text: qsTr("View")
+            onTriggered: h_bar.showElement(viewPanel)
         }
         H_MenuItem {
             readonly property bool choice: hVideoPlugin.pluginsList().length > 1

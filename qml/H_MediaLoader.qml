@@ -54,9 +54,11 @@ Item {
 
         hView.updateTitle(String(url))
 
-        if (message === "")
+        if (message === "") {
+            // What the picture covers, from the file's own metadata, before its first frame.
+            hPicture.openMedia(url)
             mediaPlayer.mediaSource = url
-        else
+        } else
             root.onDisplayMessage(message, StandardIcon.Critical)
     }
 
@@ -72,10 +74,24 @@ Item {
                          + "' is not supported.")
     }
 
-    // Pictures between 1:1 and 2:1 hold two views stacked one above the other.
+    // The frame's shape decides what metadata left open: a 2:1 frame is a full sphere, a band's
+    // frame between 1:1 and 2:1 holds two halves stacked one above the other.
     function checkSourceRatio() {
-        var ratio = mediaPlayer.width / mediaPlayer.height
-        hShaderCodeBuilder.stacked = ratio > 1 && ratio < 2
+        hPicture.setFrameSize(mediaPlayer.width, mediaPlayer.height)
+    }
+
+    onMediaPlayerChanged: checkSourceRatio()
+
+    Binding {
+        target: hShaderCodeBuilder
+        property: "stacked"
+        value: hPicture.stacked
+    }
+
+    Binding {
+        target: hShaderCodeBuilder
+        property: "stereoMode"
+        value: hPicture.stereoMode
     }
 
     function managePlayerImage(media) {

@@ -126,6 +126,25 @@ Item {
         }
     }
 
+    // A new picture brings its own latitude band, and with it the widest field of view it allows.
+    Connections {
+        target: hGlobalObject
+
+        function onPitchMinChanged() {
+            h_videoArea.checkFovValue(hGlobalObject.fov, false)
+        }
+        function onPitchMaxChanged() {
+            h_videoArea.checkFovValue(hGlobalObject.fov, false)
+        }
+    }
+
+    // A field of view given by a picture's metadata is horizontal; ours spans the shorter side.
+    Binding {
+        target: hPicture
+        property: "viewAspect"
+        value: h_videoArea.height > 0 ? h_videoArea.width / h_videoArea.height : 16 / 9
+    }
+
     on__FrameItemChanged: hTextureProvider.setShaderEffectSource(__frameItem)
 
     VeyrixView {
@@ -134,6 +153,7 @@ Item {
         objectName: "panorama"
         anchors.fill: parent
         opacity: h_videoArea.__buffered ? 1 : 0
+        rightEye: hPicture.rightEye
 
         onFpsChanged: h_help.fps = fps
 

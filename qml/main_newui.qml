@@ -67,6 +67,20 @@ FocusScope {
             hShaderCodeBuilder.setNextEffect()
         } else if (key === Qt.Key_P) {
             hShaderCodeBuilder.setNextProjection()
+        } else if (key === Qt.Key_V) {
+            h_bar.showViewPanel()
+        } else if (key === Qt.Key_S) {
+            hPicture.nextStereoChoice()
+            h_playerImage.onShowPlayerText(qsTr("Stereo: ") + hPicture.stereoText)
+        } else if (key === Qt.Key_R) {
+            hPicture.eye = hPicture.eye === "left" ? "right" : "left"
+            h_playerImage.onShowPlayerText(hPicture.rightEye ? qsTr("Right eye") : qsTr("Left eye"))
+        } else if (key === Qt.Key_K) {
+            hPicture.nextStackedChoice()
+            h_playerImage.onShowPlayerText(hPicture.stackedText)
+        } else if (key === Qt.Key_B) {
+            hPicture.nextPictureChoice()
+            h_playerImage.onShowPlayerText(qsTr("Picture: ") + hPicture.pictureText)
         } else if (key === Qt.Key_Space) {
             h_bar.playPause()
         } else if (key === Qt.Key_O) {
@@ -300,5 +314,19 @@ FocusScope {
         hHostingManager.displayMessage.connect(onDisplayMessage)
 
         hView.mouseMoved.connect(onMouseMoved)
+
+        // The projection the user last chose, like the other view choices, holds until changed.
+        var projection = Number(hGlobalObject.getSetting("view/projection", HShaderCodeBuilder.NO_PROJECTION))
+        if ([HShaderCodeBuilder.NO_PROJECTION, HShaderCodeBuilder.RECTILINEAR, HShaderCodeBuilder.LITTLE_PLANET,
+             HShaderCodeBuilder.MIRROR_BALL, HShaderCodeBuilder.FISHEYE].indexOf(projection) >= 0)
+            hShaderCodeBuilder.projection = projection
+    }
+
+    Connections {
+        target: hShaderCodeBuilder
+
+        function onProjectionChanged() {
+            hGlobalObject.setSetting("view/projection", hShaderCodeBuilder.projection)
+        }
     }
 }

@@ -19,6 +19,7 @@
 #include "render/VeyrixView.h"
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
+#include "session/HPictureLayout.h"
 #include "video/HVideoPlugin.h"
 
 #include <QDir>
@@ -72,6 +73,7 @@ void Application::setup(bool* hardwareDecoding)
     display = new HDisplay();
     frameTextureProvider = new HTextureProvider(window, settings);
     global = new HGlobalObject(settings);
+    picture = new HPictureLayout(settings, global);
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
     leap = new HLeap();
@@ -89,6 +91,7 @@ void Application::setup(bool* hardwareDecoding)
     context->setContextProperty(QStringLiteral("hOculus"), oculus);
     context->setContextProperty(QStringLiteral("hLeap"), leap);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hPicture"), picture);
     context->setContextProperty(QStringLiteral("hSensor"), sensor);
     context->setContextProperty(QStringLiteral("hDisplay"), display);
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
@@ -146,6 +149,7 @@ void Application::deleteCoreObjects()
 {
     deleteAndForget(videoSelector);
     deleteAndForget(window);
+    deleteAndForget(picture);
     deleteAndForget(global);
     deleteAndForget(shaderBuilder);
     deleteAndForget(oculus);

@@ -7,6 +7,7 @@ class HDisplay;
 class HGlobalObject;
 class HLeap;
 class HOculus;
+class HPictureLayout;
 class HQQuickView;
 class HSensor;
 class HSettingsManager;
@@ -66,6 +67,7 @@ private:
     HVideoPlugin* videoSelector = nullptr;
     HQQuickView* window = nullptr;
     HGlobalObject* global = nullptr;
+    HPictureLayout* picture = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
     HDisplay* display = nullptr;
     HOculus* oculus = nullptr;

@@ -115,7 +115,7 @@ public:
         QOpenGLShaderProgram* p = program();
         const QMatrix4x4 combined = renderState.combinedMatrix();
         p->setUniformValue(matrix, combined);
-        setScreenMapping(renderState, combined, material->itemSize);
+        setScreenMapping(renderState, combined, material->itemSize, material->state.rightEye);
 
         const HPanoramaState& view = material->state;
         p->setUniformValue(viewInverse, view.rotation);
@@ -137,7 +137,8 @@ private:
     // The fragment shader places each pixel by gl_FragCoord, relative to the item's lower left
     // corner: the item's place on the render target (and whether the target is upside down) is
     // folded into the screen-mapping uniforms, which the shader uses as 2 * p / min - ratio.
-    void setScreenMapping(const RenderState& renderState, const QMatrix4x4& combined, const QSizeF& size)
+    void setScreenMapping(const RenderState& renderState, const QMatrix4x4& combined, const QSizeF& size,
+                          bool rightEye)
     {
         const QRect viewport = renderState.viewportRect();
         const int bottom = renderState.deviceRect().height() - (viewport.y() + viewport.height());
@@ -164,8 +165,9 @@ private:
         p->setUniformValue(viewportSizeMin, QVector2D(signX * shorter, signY * shorter));
         p->setUniformValue(viewportSizeRatio, QVector2D(longer / h + 2.0f * signX * originX / shorter,
                                                         h / shorter + 2.0f * signY * originY / shorter));
-        // Every pixel of the item reads the first picture of a stereo frame.
-        p->setUniformValue(viewportWidth, float(std::max(topLeft.x(), bottomRight.x())));
+        // Every pixel of the item reads the same picture of a stereo frame: the first with the eye
+        // border at the item's right edge, the second with it left of every pixel.
+        p->setUniformValue(viewportWidth, rightEye ? -1.0f : float(std::max(topLeft.x(), bottomRight.x())));
     }
 
     void bindTexture(QSGTexture* texture)

@@ -20,6 +20,7 @@ struct HPanoramaState
     float yawMax = 0;
     float pitchMin = 0;
     float pitchMax = 0;
+    bool rightEye = false; // of a stereo frame, the second picture rather than the first
 };
 
 // One fragment shader text of the builder, with the material type the scene graph keeps its

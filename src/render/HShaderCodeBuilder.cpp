@@ -26,10 +26,9 @@ const char header[] = "#ifdef GL_ES \n"
                       "(src < 0.5 ? (2.0 * src * dest) : (1.0 - 2.0 * (1.0 - src) * (1.0 - dest)))\n"
                       "#define jjj (vec2(-1.))\n";
 
-// Equirectangular angles to texture coordinates; a stereo frame holds two pictures along one axis.
+// Equirectangular angles to texture coordinates of one picture; a stereo frame's eye is placed
+// in its half of the frame only after the picture's range is fitted (eyePlacement*).
 const char texCoordsPlain[] = "#define toTexCoords(a) (vec2(a.x / twopi, a.y / pi))\n";
-const char texCoordsOverUnder[] = "#define toTexCoords(a) (vec2(a.x / twopi, a.y / twopi))\n";
-const char texCoordsSideBySide[] = "#define toTexCoords(a) (vec2(a.x / fourpi, a.y / pi))\n";
 
 // Every uniform is declared in every variant, read or not, so the view item can always set them.
 const char uniforms[] = "uniform sampler2D uSampler;uniform mat4 uMatViewInverse;uniform mat4 uColorMatrix;"
@@ -110,17 +109,19 @@ const char projectionFisheye[] =
     "float agl = r * a / 2.0;vec3 worldPt = vec3(screenPt * sin(agl) / r, -cos(agl));"
     "return toTexCoords(toSpherical(vec3(getMatViewInverse() * vec4(worldPt,1.0))).yz);}";
 
-// main(): project, pick the eye's picture, fit the picture's range, unstack, sample, colour.
+// main(): project, fit the picture's range, place the eye's picture, unstack, sample, colour.
 const char mainBegin[] =
     "void main(){vec2 pixel = fragCoord() / uViewportSize;vec2 a;float qb=.017453293*uFov;"
     "highp vec3 color,frag;";
 const char projectionCallBegin[] = "{ a=p(qb,fragCoord());";
-const char eyeSelectionOverUnder[] =
-    "if (gl_FragCoord.x >= uViewportWidth) { if (a.y < 0.5) a.y = a.y + 0.5; }"
-    "else { if (a.y >= 0.5) a.y = a.y - 0.5; }";
-const char eyeSelectionSideBySide[] =
-    "if (gl_FragCoord.x >= uViewportWidth) { if (a.x < 0.5) a.x = a.x + 0.5; }"
-    "else { if (a.x >= 0.5) a.x = a.x - 0.5; }";
+// A stereo frame holds the first picture in its upper (over-under) or left (side-by-side) half;
+// pixels at or right of uViewportWidth read the second. Placed after the range fit, so that a
+// picture covering part of the sphere (a half sphere) is fitted within its own half and what lies
+// outside it stays black instead of showing the other eye.
+const char eyePlacementOverUnder[] = "if (a.x >= 0.0 && a.x <= 1.0 && a.y >= 0.0 && a.y <= 1.0) {"
+                                     " a.y = 0.5 * a.y + 0.5 * step(uViewportWidth, gl_FragCoord.x); }";
+const char eyePlacementSideBySide[] = "if (a.x >= 0.0 && a.x <= 1.0 && a.y >= 0.0 && a.y <= 1.0) {"
+                                      " a.x = 0.5 * a.x + 0.5 * step(uViewportWidth, gl_FragCoord.x); }";
 const char projectionCallEnd[] = "}";
 const char yawRangeRemap[] = "float f_x = 1.0 / (abs(uYawMin - uYawMax)/twopi);\n"
                              "float g_x = f_x * (abs(-pi - uYawMin)/twopi);\n"
@@ -198,25 +199,13 @@ const char vignetting[] = "vec3 vigtmp = frag * smoothstep(0.8, uVignettingRadiu
 const char output[] = "gl_FragColor = vec4(vigtmp, 1.0);";
 const char mainEnd[] = "}";
 
-const char* texCoordsFor(int stereoMode)
+const char* eyePlacementFor(int stereoMode)
 {
     switch (stereoMode) {
     case HShaderCodeBuilder::STEREO_3D_OVERUNDER:
-        return texCoordsOverUnder;
+        return eyePlacementOverUnder;
     case HShaderCodeBuilder::STEREO_3D_SIDEBYSIDE:
-        return texCoordsSideBySide;
-    default:
-        return texCoordsPlain;
-    }
-}
-
-const char* eyeSelectionFor(int stereoMode)
-{
-    switch (stereoMode) {
-    case HShaderCodeBuilder::STEREO_3D_OVERUNDER:
-        return eyeSelectionOverUnder;
-    case HShaderCodeBuilder::STEREO_3D_SIDEBYSIDE:
-        return eyeSelectionSideBySide;
+        return eyePlacementSideBySide;
     default:
         return "";
     }
@@ -316,7 +305,7 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
     const auto append = [&text](const char* piece) { text += QLatin1String(piece); };
 
     append(header);
-    append(texCoordsFor(stereoModeValue));
+    append(texCoordsPlain);
     append(uniforms);
     append(sphericalHelpers);
     append(imageRangeUniforms);
@@ -353,10 +342,10 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
 
     append(mainBegin);
     append(projectionCallBegin);
-    append(eyeSelectionFor(stereoModeValue));
     append(projectionCallEnd);
     append(yawRangeRemap);
     append(pitchRangeRemap);
+    append(eyePlacementFor(stereoModeValue));
     if (stackedValue) {
         append(stackedRemap);
     }

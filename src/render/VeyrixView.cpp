@@ -118,9 +118,19 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
     state.yawMax = globalObject->yawMax();
     state.pitchMin = globalObject->pitchMin();
     state.pitchMax = globalObject->pitchMax();
+    state.rightEye = rightEyeValue;
     node->setState(state, size());
     node->setTextureProvider(textureProvider->frameProvider(window()));
     return node;
+}
+
+void VeyrixView::setRightEye(bool value)
+{
+    if (value != rightEyeValue) {
+        rightEyeValue = value;
+        emit rightEyeChanged();
+        update();
+    }
 }
 
 void VeyrixView::setFramesPerSecond(int value)

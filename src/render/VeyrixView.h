@@ -21,6 +21,8 @@ class VeyrixView : public QQuickItem
     Q_PROPERTY(int fps READ fps NOTIFY fpsChanged)
     // Why nothing can be drawn on this OpenGL (the shader does not build); empty when it draws.
     Q_PROPERTY(QString errorString READ errorString NOTIFY errorStringChanged)
+    // A flat screen shows one picture of a stereo frame: the second (right or lower) when true.
+    Q_PROPERTY(bool rightEye READ rightEye WRITE setRightEye NOTIFY rightEyeChanged)
 
 public:
     explicit VeyrixView(QQuickItem* parent = nullptr);
@@ -28,6 +30,8 @@ public:
 
     int fps() const { return framesPerSecond; }
     QString errorString() const { return shaderError; }
+    bool rightEye() const { return rightEyeValue; }
+    void setRightEye(bool value);
 
     Q_INVOKABLE void init(HShaderCodeBuilder* hShaderCodeBuilder, HGlobalObject* hGlobalObject,
                           HTextureProvider* hTextureProvider);
@@ -35,6 +39,7 @@ public:
 signals:
     void fpsChanged();
     void errorStringChanged();
+    void rightEyeChanged();
 
 protected:
     QSGNode* updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data) override;
@@ -52,6 +57,7 @@ private:
     bool initialised = false;
     bool shaderDirty = true;
     int framesPerSecond = 0;
+    bool rightEyeValue = false;
     QString shaderError;
     // The render thread's reports reach the item through this, on the GUI thread, for as long as
     // the item lives; the node holds it weakly.

@@ -73,7 +73,7 @@ void HGlobalObject::setYaw(float value, bool update)
     // Wrap into one turn around 0. The floor stays a double: for any yaw a 32-bit integer could
     // hold it gives the same result, and beyond that range an int conversion would be undefined.
     const double v = value;
-    const float wrapped = float(v - std::floor((v + pi) / twoPi) * twoPi);
+    const float wrapped = clampYaw(float(v - std::floor((v + pi) / twoPi) * twoPi));
     if (wrapped != yawValue) { // a NaN never equals anything, so it is stored and announced
         yawValue = wrapped;
         emit yawChanged();
@@ -85,6 +85,7 @@ void HGlobalObject::setYaw(float value, bool update)
 
 void HGlobalObject::setPitch(float value, bool update)
 {
+    requestedPitch = value;
     const float clamped = clampPitch(value);
     if (clamped != pitchValue) {
         pitchValue = clamped;
@@ -166,6 +167,47 @@ void HGlobalObject::setPitchMax(float value)
     }
 }
 
+void HGlobalObject::setPictureLimits(float newYawMin, float newYawMax, float newPitchMin, float newPitchMax)
+{
+    setYawMin(newYawMin);
+    setYawMax(newYawMax);
+    setPitchMin(newPitchMin);
+    setPitchMax(newPitchMax);
+    // The view the user asked for, brought inside the new picture: a pitch that the old band
+    // clamped comes back where the new one allows it.
+    const float yaw = clampYaw(yawValue);
+    const float pitch = clampPitch(requestedPitch);
+    const bool changed = yaw != yawValue || pitch != pitchValue;
+    if (yaw != yawValue) {
+        yawValue = yaw;
+        emit yawChanged();
+    }
+    if (pitch != pitchValue) {
+        pitchValue = pitch;
+        emit pitchChanged();
+    }
+    if (changed) {
+        updateRotationMatrix();
+    }
+}
+
+float HGlobalObject::clampYaw(float value) const
+{
+    // A picture that covers less than a full turn keeps the view centre half a field of view
+    // inside its edges, as the pitch does within the band.
+    const float range = yawMaxValue - yawMinValue;
+    if (!(range < float(twoPi) - 1e-4f)) {
+        return value;
+    }
+    const float halfFov = float(fovValue * radiansPerDegree) * 0.5f;
+    const float lower = yawMinValue + halfFov;
+    const float upper = yawMaxValue - halfFov;
+    if (lower > upper) {
+        return (yawMinValue + yawMaxValue) * 0.5f;
+    }
+    return value < lower ? lower : value > upper ? upper : value;
+}
+
 void HGlobalObject::setTouchMode(bool value)
 {
     // A session preference only: the stored setting keeps its first-start value.
@@ -244,7 +286,8 @@ void HGlobalObject::updateAnglesFromMatrix()
     }
 
     setYaw(float(newYaw), false);
-    const float clamped = clampPitch(float(newPitch));
+    requestedPitch = float(newPitch);
+    const float clamped = clampPitch(requestedPitch);
     if (clamped != pitchValue) {
         pitchValue = clamped;
         emit pitchChanged();

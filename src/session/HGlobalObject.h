@@ -68,11 +68,16 @@ public:
     void setYawMax(float value);
     void setPitchMin(float value);
     void setPitchMax(float value);
+    // All four limits at once, then the view brought inside them (the pitch from the value last
+    // asked for, not the one the previous limits clamped).
+    void setPictureLimits(float yawMin, float yawMax, float pitchMin, float pitchMax);
     void setTouchMode(bool value);
     void setVideoLogMessage(const QString& value);
 
     // The pitch brought inside the range that keeps the field of view within the picture's band.
     float clampPitch(float value) const;
+    // The yaw kept inside a picture that covers less than a full turn.
+    float clampYaw(float value) const;
 
     Q_INVOKABLE void setSetting(const QString& key, const QVariant& value);
     Q_INVOKABLE QVariant getSetting(const QString& key, const QVariant& defaultValue);
@@ -144,6 +149,7 @@ private:
     QString videoLogMessageValue;
     float yawValue = 0.0f;
     float pitchValue = 0.0f;
+    float requestedPitch = 0.0f;
     float rollValue = 0.0f;
     float fovValue = 60.0f;
     float yawMinValue;

@@ -3,6 +3,7 @@
 target_sources(gyre-core PRIVATE
     session/HDropArea.cpp session/HDropArea.h
     session/HGlobalObject.cpp session/HGlobalObject.h
+    session/HPictureLayout.cpp session/HPictureLayout.h
     session/HPlaylistFile.cpp session/HPlaylistFile.h
     session/SessionLogging.cpp session/SessionLogging.h
 )

@@ -16,6 +16,7 @@
 #include "render/HShaderCodeBuilder.h"
 #include "render/HTextureProvider.h"
 #include "session/HGlobalObject.h"
+#include "session/HPictureLayout.h"
 #include "video/HVideoPlugin.h"
 
 #include <QDir>
@@ -65,6 +66,7 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     // Watches the player's own window, which the tests do not show: its texture never changes.
     textureProvider = new HTextureProvider(view, settings.get());
     global = new HGlobalObject(settings.get());
+    picture = new HPictureLayout(settings.get(), global);
     shaderBuilder = new HShaderCodeBuilder();
     oculus = new HOculus();
     leap = new HLeap();
@@ -78,6 +80,7 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     context->setContextProperty(QStringLiteral("hView"), view);
     context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
     context->setContextProperty(QStringLiteral("hGlobalObject"), global);
+    context->setContextProperty(QStringLiteral("hPicture"), picture);
     context->setContextProperty(QStringLiteral("hTextureProvider"), textureProvider);
     context->setContextProperty(QStringLiteral("hSensor"), sensor);
     context->setContextProperty(QStringLiteral("hOculus"), oculus);
@@ -106,6 +109,8 @@ void QuickTestSetup::deleteCoreObjects()
     videoPlugin = nullptr;
     delete view;
     view = nullptr;
+    delete picture;
+    picture = nullptr;
     delete global;
     global = nullptr;
     delete shaderBuilder;

@@ -9,6 +9,7 @@
 class ControlBarStandIn;
 class HDisplay;
 class HGlobalObject;
+class HPictureLayout;
 class HHostingManager;
 class HostingServerFixture;
 class HLeap;
@@ -55,6 +56,7 @@ private:
     HVideoPlugin* videoPlugin = nullptr;
     HQQuickView* view = nullptr;
     HGlobalObject* global = nullptr;
+    HPictureLayout* picture = nullptr;
     HShaderCodeBuilder* shaderBuilder = nullptr;
     HTextureProvider* textureProvider = nullptr;
     HOculus* oculus = nullptr;

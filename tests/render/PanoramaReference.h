@@ -32,9 +32,10 @@ struct View
     int projection = HShaderCodeBuilder::RECTILINEAR;
     int stereo = HShaderCodeBuilder::STEREO_2D;
     bool stacked = false;
-    double yaw = 0.0;   // radians; the view turns to the right as it grows
-    double pitch = 0.0; // radians; the view centre is at latitude -pitch
-    double fov = 60.0;  // degrees, across the shorter side of the item
+    bool rightEye = false; // a flat screen shows the second picture of a stereo frame
+    double yaw = 0.0;      // radians; the view turns to the right as it grows
+    double pitch = 0.0;    // radians; the view centre is at latitude -pitch
+    double fov = 60.0;     // degrees, across the shorter side of the item
     Limits limits = fullSphere;
 };
 
@@ -71,18 +72,11 @@ inline Spherical spherical(const Vec3& v)
     return {longitude, std::acos(v.y / v.length())};
 }
 
-// The frame coordinate of one picture position, given the stereo layout: over/under frames hold
-// two pictures of half height, side-by-side frames two of half width.
-inline QPointF toFrame(int stereo, double longitude, double colatitude)
+// The coordinate of one picture position within its own picture; a stereo frame's eye is placed in
+// its half of the frame afterwards.
+inline QPointF toFrame(int, double longitude, double colatitude)
 {
-    switch (stereo) {
-    case HShaderCodeBuilder::STEREO_3D_OVERUNDER:
-        return {longitude / twoPi, colatitude / twoPi};
-    case HShaderCodeBuilder::STEREO_3D_SIDEBYSIDE:
-        return {longitude / (2.0 * twoPi), colatitude / pi};
-    default:
-        return {longitude / twoPi, colatitude / pi};
-    }
+    return {longitude / twoPi, colatitude / pi};
 }
 
 // Texture coordinate for the pixel centre (fx, fy) of an item of the given size, in OpenGL's
@@ -171,13 +165,6 @@ inline std::optional<QPointF> textureCoordinate(const View& view, QSizeF size, d
         }
     }
 
-    // An item drawn with its eye border at its full width shows the first picture everywhere.
-    if (view.stereo == HShaderCodeBuilder::STEREO_3D_OVERUNDER && a.y() >= 0.5) {
-        a.ry() -= 0.5;
-    } else if (view.stereo == HShaderCodeBuilder::STEREO_3D_SIDEBYSIDE && a.x() >= 0.5) {
-        a.rx() -= 0.5;
-    }
-
     // A frame covering only part of the sphere: stretch its yaw and pitch ranges over 0..1.
     const Limits& l = view.limits;
     const double fx_ = 1.0 / (std::abs(l.yawMin - l.yawMax) / twoPi);
@@ -185,6 +172,15 @@ inline std::optional<QPointF> textureCoordinate(const View& view, QSizeF size, d
     const double fy_ = 1.0 / (std::abs(l.pitchMin - l.pitchMax) / pi);
     const double gy = fy_ * (std::abs(pi / 2.0 - l.pitchMax) / pi);
     a = QPointF(a.x() * fx_ - gx, a.y() * fy_ - gy);
+
+    // A stereo frame: the first picture in the upper or left half, the second in the other.
+    const bool inside = a.x() >= 0.0 && a.x() <= 1.0 && a.y() >= 0.0 && a.y() <= 1.0;
+    const double second = view.rightEye ? 0.5 : 0.0;
+    if (inside && view.stereo == HShaderCodeBuilder::STEREO_3D_OVERUNDER) {
+        a.setY(0.5 * a.y() + second);
+    } else if (inside && view.stereo == HShaderCodeBuilder::STEREO_3D_SIDEBYSIDE) {
+        a.setX(0.5 * a.x() + second);
+    }
 
     // Stacked frames hold the left half of the panorama above the right half.
     if (view.stacked && a.x() >= 0.0 && a.x() <= 1.0 && a.y() >= 0.0 && a.y() <= 1.0) {

@@ -124,15 +124,17 @@ private:
         return image;
     }
 
-    // Two eyes' pictures in one frame: the test frame first, a flat magenta second.
-    static QImage stereoFrame(Qt::Orientation along)
+    // Two eyes' pictures in one frame: the test frame in one, flat magenta in the other.
+    static QImage stereoFrame(Qt::Orientation along, bool testFrameSecond = false)
     {
-        const QImage first = testFrame();
-        QImage frame(along == Qt::Vertical ? QSize(first.width(), 2 * first.height())
-                                           : QSize(2 * first.width(), first.height()),
+        const QImage picture = testFrame();
+        QImage frame(along == Qt::Vertical ? QSize(picture.width(), 2 * picture.height())
+                                           : QSize(2 * picture.width(), picture.height()),
                      QImage::Format_RGB32);
         frame.fill(qRgb(255, 0, 255));
-        QPainter(&frame).drawImage(0, 0, first);
+        const QPoint second =
+            along == Qt::Vertical ? QPoint(0, picture.height()) : QPoint(picture.width(), 0);
+        QPainter(&frame).drawImage(testFrameSecond ? second : QPoint(0, 0), picture);
         return frame;
     }
 
@@ -194,6 +196,7 @@ private:
         builder->setProjection(v.projection);
         builder->setStereoMode(v.stereo);
         builder->setStacked(v.stacked);
+        view->setRightEye(v.rightEye);
         global->setYawMin(float(fullSphere.yawMin));
         global->setYawMax(float(fullSphere.yawMax));
         global->setPitchMin(float(fullSphere.pitchMin));
@@ -320,10 +323,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        for (auto [name, image] : {std::pair{QString("plain"), testFrame()},
-                                   std::pair{QString("over-under"), stereoFrame(Qt::Vertical)},
-                                   std::pair{QString("side-by-side"), stereoFrame(Qt::Horizontal)},
-                                   std::pair{QString("stacked"), stackedFrame()}}) {
+        for (auto [name, image] :
+             {std::pair{QString("plain"), testFrame()},
+              std::pair{QString("over-under"), stereoFrame(Qt::Vertical)},
+              std::pair{QString("side-by-side"), stereoFrame(Qt::Horizontal)},
+              std::pair{QString("over-under, second"), stereoFrame(Qt::Vertical, true)},
+              std::pair{QString("side-by-side, second"), stereoFrame(Qt::Horizontal, true)},
+              std::pair{QString("stacked"), stackedFrame()}}) {
             QVERIFY(image.save(dir.filePath(name + ".png")));
             frames.insert(name, image);
         }
@@ -372,8 +378,10 @@ private slots:
             int stereo = B::STEREO_2D;
             bool stacked = false;
             const char* frame = "plain";
+            bool rightEye = false;
         };
         const Limits quarter{-pi, pi, -pi / 4.0, pi / 4.0};
+        const Limits halfSphere{-pi / 2.0, pi / 2.0, -pi / 2.0, pi / 2.0};
         const Row rows[] = {
             {"rectilinear ahead", B::RECTILINEAR, 0, 0, 90, fullSphere},
             {"rectilinear turned, looking up", B::RECTILINEAR, 135, -30, 60, fullSphere},
@@ -408,6 +416,17 @@ private slots:
             {"stacked over the seam", B::NO_PROJECTION, 175, -10, 120, fullSphere, B::STEREO_2D, true,
              "stacked"},
             {"quarter pitch range", B::NO_PROJECTION, 0, 0, 120, quarter},
+            // Half spheres fit within their eye's half; behind them is black, not the other eye.
+            {"side-by-side half sphere, the edge", B::RECTILINEAR, 80, 0, 90, halfSphere,
+             B::STEREO_3D_SIDEBYSIDE, false, "side-by-side"},
+            {"side-by-side half sphere, behind", B::FISHEYE, 180, 0, 200, halfSphere, B::STEREO_3D_SIDEBYSIDE,
+             false, "side-by-side"},
+            {"side-by-side half sphere, right eye", B::RECTILINEAR, -60, 20, 100, halfSphere,
+             B::STEREO_3D_SIDEBYSIDE, false, "side-by-side, second", true},
+            {"over-under, right eye", B::NO_PROJECTION, 30, -20, 120, fullSphere, B::STEREO_3D_OVERUNDER,
+             false, "over-under, second", true},
+            {"over-under cropped band", B::RECTILINEAR, 0, 10, 60, defaultBand, B::STEREO_3D_OVERUNDER, false,
+             "over-under"},
         };
         for (const QSize size : {QSize(800, 600), QSize(600, 800)}) {
             for (const Row& r : rows) {
@@ -415,6 +434,7 @@ private slots:
                 v.projection = r.projection;
                 v.stereo = r.stereo;
                 v.stacked = r.stacked;
+                v.rightEye = r.rightEye;
                 v.yaw = r.yaw * degree;
                 v.pitch = r.pitch * degree;
                 v.fov = r.fov;

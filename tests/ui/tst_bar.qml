@@ -39,7 +39,7 @@ Item {
         name: "Bar"
         when: windowShown
 
-        readonly property var panels: ["soundSlider", "menuList", "projectionsList", "effectsList", "videoPluginsList"]
+        readonly property var panels: ["soundSlider", "menuList", "viewPanel", "effectsList", "videoPluginsList"]
 
         function item(name) {
             var found = findChild(bar, name)
@@ -194,34 +194,47 @@ Item {
             compare(shownPanels(), ["menuList"])
             waitSettled("menuList")
             waitSettled("effectsList")
-            click(entry(item("menuList"), "View Projection"))
-            compare(shownPanels(), ["projectionsList"])
+            click(entry(item("menuList"), "View"))
+            compare(shownPanels(), ["viewPanel"])
             bar.state = "Off"
             compare(shownPanels(), [])
             tryCompare(bar, "y", scene.height)
         }
 
+        // Each choice of a panel, from a different value; the view panel's choices hold until
+        // changed, so each row puts its own back.
         function test_choices_data() {
             return [
                 {tag: "effect", button: "effectsButton", panel: "effectsList", label: "Old TV Screen",
-                 property: "effect", value: HShaderCodeBuilder.TV},
+                 target: hShaderCodeBuilder, property: "effect", from: HShaderCodeBuilder.BLUE_ONLY,
+                 value: HShaderCodeBuilder.TV},
                 {tag: "no effect", button: "effectsButton", panel: "effectsList", label: "None",
-                 property: "effect", value: HShaderCodeBuilder.NO_EFFECT},
-                {tag: "projection", button: "menuButton", panel: "projectionsList", label: "Rectilinear",
-                 property: "projection", value: HShaderCodeBuilder.RECTILINEAR}
+                 target: hShaderCodeBuilder, property: "effect", from: HShaderCodeBuilder.BLUE_ONLY,
+                 value: HShaderCodeBuilder.NO_EFFECT},
+                {tag: "projection", button: "menuButton", panel: "viewPanel", label: "Little planet",
+                 target: hShaderCodeBuilder, property: "projection", from: HShaderCodeBuilder.NO_PROJECTION,
+                 value: HShaderCodeBuilder.LITTLE_PLANET},
+                {tag: "stereo", button: "menuButton", panel: "viewPanel", label: "Side-by-side",
+                 target: hPicture, property: "stereoChoice", from: "auto", value: "sidebyside"},
+                {tag: "eye", button: "menuButton", panel: "viewPanel", label: "Right / bottom",
+                 target: hPicture, property: "eye", from: "left", value: "right"},
+                {tag: "stacked", button: "menuButton", panel: "viewPanel", label: "Off",
+                 target: hPicture, property: "stackedChoice", from: "auto", value: "off"},
+                {tag: "picture", button: "menuButton", panel: "viewPanel", label: "Full sphere",
+                 target: hPicture, property: "pictureChoice", from: "auto", value: "sphere"}
             ]
         }
 
         function test_choices(data) {
-            hShaderCodeBuilder[data.property] = HShaderCodeBuilder.BLUE_ONLY
+            data.target[data.property] = data.from
             press(data.button)
-            if (data.panel === "projectionsList")
-                click(entry(item("menuList"), "View Projection"))
+            if (data.panel === "viewPanel")
+                click(entry(item("menuList"), "View"))
             waitSettled(data.panel)
             var chosen = entry(item(data.panel), data.label)
             verify(!chosen.current)
             click(chosen)
-            compare(hShaderCodeBuilder[data.property], data.value)
+            compare(data.target[data.property], data.value)
             verify(chosen.current)
             compare(shownPanels(), [data.panel])
             var others = 0
@@ -229,6 +242,7 @@ Item {
             for (var i = 0; i < column.children.length; ++i)
                 others += column.children[i].current ? 1 : 0
             compare(others, 1)
+            data.target[data.property] = data.from
         }
 
         function test_videoPlugins() {

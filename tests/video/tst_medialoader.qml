@@ -288,7 +288,9 @@ Item {
         }
 
         function test_stacking(data) {
-            hShaderCodeBuilder.stacked = !data.stacked
+            // From a frame of the other kind, so that the change is this media's doing.
+            hPicture.setFrameSize(data.stacked ? 2000 : 1500, 1000)
+            compare(hShaderCodeBuilder.stacked, !data.stacked)
             open(data.file)
             var player = loader.mediaPlayer
             waitUntilBuffered(player)

@@ -1,0 +1,3 @@
+#include "MediaLogging.h"
+
+Q_LOGGING_CATEGORY(lcMedia, "gyre.media")

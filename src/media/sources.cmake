@@ -1,0 +1,10 @@
+# What a media file says about the picture it holds: the spherical boxes of MP4 and MOV files, the
+# panorama XMP of photos, read with strict bounds because the bytes come from anyone.
+target_sources(gyre-core PRIVATE
+    media/HPanoramaXmp.cpp media/HPanoramaXmp.h
+    media/HPhotoXmpReader.cpp media/HPhotoXmpReader.h
+    media/HPictureGeometry.cpp media/HPictureGeometry.h
+    media/HPictureMetadata.cpp media/HPictureMetadata.h
+    media/HSphericalBoxReader.cpp media/HSphericalBoxReader.h
+    media/MediaLogging.cpp media/MediaLogging.h
+)
