@@ -503,7 +503,8 @@ Rectangle {
         objectName: "viewPanel"
         anchors.right: parent.right
         anchors.bottom: parent.top
-        width: h_bar.__menuWidth
+        // Wider than the other panels: its choices stand in rows.
+        width: 380
     }
 
     H_MenuPanel {

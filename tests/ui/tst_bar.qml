@@ -61,7 +61,7 @@ Item {
         }
 
         function waitSettled(panel) {
-            tryCompare(item(panel), "x", item(panel).state === "Shown" ? bar.width - bar.__menuWidth : bar.width)
+            tryCompare(item(panel), "x", item(panel).state === "Shown" ? bar.width - item(panel).width : bar.width)
         }
 
         // The entries of a panel, recursively, by their label.
