@@ -172,44 +172,6 @@ private slots:
         QCOMPARE(fromSensor.rotationMatrix(), up);
     }
 
-    void nanIsStoredAndAnnounced_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        for (const char* name : {"yaw", "pitch", "fov", "yawMin", "pitchMax", "rotationMatrix"}) {
-            QTest::addRow("%s", name) << QByteArray(name);
-        }
-    }
-    void nanIsStoredAndAnnounced()
-    {
-        QFETCH(QByteArray, property);
-        HGlobalObject object(&settings);
-        const QMetaObject* meta = object.metaObject();
-        QSignalSpy spy(&object, meta->property(meta->indexOfProperty(property)).notifySignal());
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        QMatrix4x4 nanMatrix;
-        nanMatrix(1, 1) = nan;
-        const QVariant value = property == "rotationMatrix" ? QVariant(nanMatrix) : QVariant(nan);
-        QVERIFY(object.setProperty(property, value));
-        QVERIFY(object.setProperty(property, value));
-        QCOMPARE(spy.count(), 2);
-        const QVariant stored = object.property(property);
-        QVERIFY(
-            std::isnan(property == "rotationMatrix" ? stored.value<QMatrix4x4>()(1, 1) : stored.toFloat()));
-    }
-
-    void rollStaysZero()
-    {
-        HGlobalObject object(&settings);
-        QSignalSpy rollSpy(&object, &HGlobalObject::rollChanged);
-        QSignalSpy matrixSpy(&object, &HGlobalObject::rotationMatrixChanged);
-        object.setRoll(0.5f, true);
-        QVERIFY(object.setProperty("roll", 1.0));
-        object.setRotationMatrix(composed(0.3, -0.2617994, 0.4), true); // a rolled sensor matrix
-        QCOMPARE(object.roll(), 0.0f);
-        QCOMPARE(rollSpy.count(), 0);
-        QCOMPARE(matrixSpy.count(), 1);
-    }
-
     // Over a grid of angles, poles included: the matrix is the composition, and reading the
     // angles back from it gives the same view.
     void matrixAndAnglesRoundTrip()
@@ -256,24 +218,6 @@ private slots:
         store.sync();
         QCOMPARE(QSettings(store.fileName(), QSettings::NativeFormat).value("application/touchMode"),
                  QVariant(expected));
-    }
-
-    void bridge()
-    {
-        HGlobalObject object(&settings);
-        object.setSetting("application/language", "fi");
-        QCOMPARE(object.getSetting("application/language", "en").toString(), QString("fi"));
-        QCOMPARE(object.getSetting("application/dump_type", 2).toInt(), 2);
-        QVERIFY(!object.getSetting("never/stored").isValid());
-        QCOMPARE(object.platformOS(), QString("Q_OS_LINUX"));
-
-        object.hideCursor();
-        object.hideCursor();
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        object.restoreCursor();
-        QVERIFY(QGuiApplication::overrideCursor());
-        object.restoreCursor();
-        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 

@@ -287,6 +287,19 @@ private slots:
         PlayerProcess again;
         QVERIFY2(startOn(again, media("geo-sphere-512x256.png"), environment, v, frame, &why),
                  qPrintable("after a restart: " + why + "\n" + again.output()));
+
+        // S again: over-under, the frame's upper half; R: the other eye, its lower half.
+        key("s");
+        v.stereo = B::STEREO_3D_OVERUNDER;
+        QVERIFY2(shows(again, v, frame, &why), qPrintable("over-under: " + why));
+        key("r");
+        v.rightEye = true;
+        QVERIFY2(shows(again, v, frame, &why), qPrintable("right eye: " + why));
+        key("ctrl+q");
+        QVERIFY(again.process().waitForFinished(15000));
+        stored.sync();
+        QCOMPARE(stored.value("view/stereo").toString(), QString("overunder"));
+        QCOMPARE(stored.value("view/eye").toString(), QString("right"));
     }
 };
 

@@ -278,27 +278,6 @@ Item {
             verify(video.item.framesDecoded > 0)
         }
 
-        function test_stacking_data() {
-            return [
-                {tag: "1.5:1 photo", file: "photo-1500x1000.jpg", width: 1500, height: 1000, stacked: true},
-                {tag: "2:1 photo", file: "photo-2000x1000.jpg", width: 2000, height: 1000, stacked: false},
-                {tag: "1:1 photo", file: "photo-1000x1000.png", width: 1000, height: 1000, stacked: false},
-                {tag: "2:1 video", file: "clip-640x320.mp4", width: 640, height: 320, stacked: false}
-            ]
-        }
-
-        function test_stacking(data) {
-            // From a frame of the other kind, so that the change is this media's doing.
-            hPicture.setFrameSize(data.stacked ? 2000 : 1500, 1000)
-            compare(hShaderCodeBuilder.stacked, !data.stacked)
-            open(data.file)
-            var player = loader.mediaPlayer
-            waitUntilBuffered(player)
-            tryCompare(player, "width", data.width, openTimeout)
-            tryCompare(player, "height", data.height, openTimeout)
-            compare(hShaderCodeBuilder.stacked, data.stacked)
-        }
-
         function test_vlcLogMessage() {
             open("missing.mp4")
             var video = loader.mediaPlayer
