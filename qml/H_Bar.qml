@@ -538,7 +538,7 @@ Rectangle {
 
         H_MenuItem {
             height: h_bar.__menuItemHeight
-            text: qsTr("View")
+            text: qsTr("View Projection")
             onTriggered: h_bar.showElement(viewPanel)
         }
         H_MenuItem {

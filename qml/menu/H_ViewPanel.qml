@@ -13,7 +13,7 @@ H_MenuPanel {
         objectName: "projectionSection"
         title: qsTr("Projection")
         options: [
-            { label: qsTr("Flat"), value: HShaderCodeBuilder.NO_PROJECTION },
+            { label: qsTr("Source"), value: HShaderCodeBuilder.NO_PROJECTION },
             { label: qsTr("Rectilinear"), value: HShaderCodeBuilder.RECTILINEAR },
             { label: qsTr("Little planet"), value: HShaderCodeBuilder.LITTLE_PLANET },
             { label: qsTr("Mirror ball"), value: HShaderCodeBuilder.MIRROR_BALL },

@@ -26,6 +26,7 @@ FocusScope {
     }
 
     function close() {
+        console.info("Popup closed")
         popupLoader.source = ""
         if (nextQmlFile === "") {
             changeRootState(closeAnimation.rootState)

@@ -194,7 +194,7 @@ Item {
             compare(shownPanels(), ["menuList"])
             waitSettled("menuList")
             waitSettled("effectsList")
-            click(entry(item("menuList"), "View"))
+            click(entry(item("menuList"), "View Projection"))
             compare(shownPanels(), ["viewPanel"])
             bar.state = "Off"
             compare(shownPanels(), [])
@@ -229,7 +229,7 @@ Item {
             data.target[data.property] = data.from
             press(data.button)
             if (data.panel === "viewPanel")
-                click(entry(item("menuList"), "View"))
+                click(entry(item("menuList"), "View Projection"))
             waitSettled(data.panel)
             var chosen = entry(item(data.panel), data.label)
             verify(!chosen.current)
