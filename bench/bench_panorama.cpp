@@ -9,7 +9,7 @@
 // (or cmake --build build --target run-bench-panorama).
 
 #include "BenchSupport.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "render/HFrameTexture.h"
 #include "render/HFrameTextureProvider.h"
 #include "render/HShaderCodeBuilder.h"

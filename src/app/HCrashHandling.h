@@ -25,7 +25,4 @@ public:
     // information (what() of a standard exception, "Unknown excpetion" for anything else) and is
     // thrown on, so that it ends the process through the crash handler.
     static int runGuarded(const std::function<int()>& body);
-
-    // The licence notice that the program's third-party text must carry for the crash handler.
-    static QString licenceNotice();
 };

@@ -3,8 +3,8 @@
 #include "AppLogging.h"
 #include "HCrashHandling.h"
 #include "HExceptionHandler.h"
-#include "ProductInfo.h"
-#include "net/ProductVersion.h"
+#include "base/ProductInfo.h"
+#include "base/ProductVersion.h"
 #include "render/RenderLogging.h"
 
 #include <QDateTime>

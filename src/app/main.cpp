@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/HCrashHandling.h"
-#include "app/HSettingsManager.h"
-#include "app/ProductInfo.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,4 +1,5 @@
-# Application shell: start-up, settings store, main window, crash reporting.
+# Application shell: the composition root (start-up, the application object that makes and wires
+# the core objects), the main window and crash reporting.
 target_sources(gyre-core PRIVATE
     app/Application.cpp app/Application.h
     app/HCommandLine.cpp app/HCommandLine.h
@@ -7,8 +8,5 @@ target_sources(gyre-core PRIVATE
     app/HExceptionHandler.cpp app/HExceptionHandler.h
     app/HOpenGLCheck.cpp app/HOpenGLCheck.h
     app/HQQuickView.cpp app/HQQuickView.h
-    app/HSettingsManager.cpp app/HSettingsManager.h
-    app/KernelSettingsWriter.h
-    app/ProductInfo.h
     app/AppLogging.cpp app/AppLogging.h
 )

@@ -2,7 +2,7 @@
 
 #include "NetLogging.h"
 #include "VideosListModel.h"
-#include "app/KernelSettingsWriter.h"
+#include "base/KernelSettingsWriter.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

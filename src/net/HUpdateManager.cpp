@@ -1,7 +1,7 @@
 #include "HUpdateManager.h"
 
 #include "NetLogging.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProductVersion.h"
+#include "base/ProductVersion.h"
 
 #include <QDate>
 #include <QHash>

@@ -4,7 +4,7 @@
 #include "HSharedMemoryTexture.h"
 #include "RenderLogging.h"
 #include "SharedMemoryManager.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 
 #include <QOpenGLTexture>
 #include <QQuickItem>

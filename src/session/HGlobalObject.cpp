@@ -2,9 +2,9 @@
 
 #include "HPlaylistFile.h"
 #include "SessionLogging.h"
-#include "app/HCrashHandling.h"
-#include "app/HSettingsManager.h"
-#include "app/ProductInfo.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
+#include "base/ThirdPartyNotices.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -358,25 +358,7 @@ QString HGlobalObject::getEnterpriseWebLink() const
 
 QString HGlobalObject::aboutThirdParty() const
 {
-    return tr("%1 is built on the following libraries, each under its own licence.\n"
-              "\n"
-              "libVLC\n"
-              "Decodes and plays the videos. libVLC is free software: you may redistribute it and/or "
-              "modify it under the terms of the GNU Lesser General Public License as published by the "
-              "Free Software Foundation, version 2.1 of the License or (at your option) any later "
-              "version. It is distributed WITHOUT ANY WARRANTY. Its source code is available from "
-              "the VideoLAN project.\n"
-              "\n"
-              "Qt\n"
-              "Provides the user interface, networking and OpenGL support. Qt is used under the terms "
-              "of the GNU Lesser General Public License version 3, as published by the Free Software "
-              "Foundation. It is distributed WITHOUT ANY WARRANTY. Its source code is available from "
-              "the Qt Project.\n"
-              "\n"
-              "You may replace these libraries with modified versions of your own; the licences above "
-              "give the details of your rights.")
-               .arg(ProductInfo::displayName()) +
-           QStringLiteral("\n\n") + HCrashHandling::licenceNotice();
+    return ThirdPartyNotices::text();
 }
 
 int HGlobalObject::imageDisplayDuration() const

@@ -1,7 +1,7 @@
 #include "HPictureLayout.h"
 
 #include "SessionLogging.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "media/HPictureMetadata.h"
 #include "session/HGlobalObject.h"
 

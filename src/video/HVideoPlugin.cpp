@@ -2,7 +2,7 @@
 
 #include "HuiQuickVideoPlayerVlc.h"
 #include "VideoLogging.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 
 #include <QCoreApplication>
 #include <QOperatingSystemVersion>

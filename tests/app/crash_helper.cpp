@@ -3,8 +3,8 @@
 // asks the main window for a dump, reports "dumped" and crashes once a line arrives on stdin.
 #include "app/HCrashHandling.h"
 #include "app/HQQuickView.h"
-#include "app/HSettingsManager.h"
-#include "app/ProductInfo.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/HSettingsManager.h"
-#include "app/ProductInfo.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "devices/HSensorQt.h"
 #include "session/HGlobalObject.h"
 

@@ -1,4 +1,4 @@
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "media/HPictureMetadata.h"
 #include "session/HGlobalObject.h"
 #include "session/HPictureLayout.h"

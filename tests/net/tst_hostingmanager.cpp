@@ -1,7 +1,7 @@
 #include "FakeHttpServer.h"
 #include "SimpleCrypt/SimpleCrypt.h"
 #include "TestCertificateAuthority.h"
-#include "app/KernelSettingsWriter.h"
+#include "base/KernelSettingsWriter.h"
 #include "net/HHostingManager.h"
 #include "net/VideosListModel.h"
 

@@ -1,4 +1,4 @@
-#include "net/ProductVersion.h"
+#include "base/ProductVersion.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "HostileDatagrams.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "net/HUdpSocket.h"
 #include "session/HGlobalObject.h"
 

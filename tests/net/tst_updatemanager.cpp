@@ -1,6 +1,6 @@
 #include "FakeHttpServer.h"
-#include "app/HSettingsManager.h"
-#include "app/ProductInfo.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
 #include "net/HUpdateManager.h"
 
 #include <QUrlQuery>

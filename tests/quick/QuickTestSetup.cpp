@@ -7,7 +7,7 @@
 #include "WarningCounter.h"
 #include "app/Application.h"
 #include "app/HQQuickView.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "devices/HDisplay.h"
 #include "devices/HLeap.h"
 #include "devices/HOculus.h"

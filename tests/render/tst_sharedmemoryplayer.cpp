@@ -1,5 +1,5 @@
 #include "SharedMemoryTestSupport.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 #include <QGuiApplication>
 #include <QScreen>

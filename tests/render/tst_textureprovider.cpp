@@ -1,5 +1,5 @@
 #include "SharedMemoryTestSupport.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "render/HTextureProvider.h"
 
 #include <QQuickWindow>

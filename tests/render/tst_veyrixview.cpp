@@ -1,7 +1,7 @@
 #include "PanoramaReference.h"
 #include "PanoramaScene.h"
 #include "app/Application.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "render/VeyrixView.h"
 
 #include <QPainter>

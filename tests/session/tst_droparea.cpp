@@ -1,5 +1,5 @@
 #include "RecordingMediaLoader.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 

@@ -1,6 +1,6 @@
 #include "PlayerProcess.h"
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 #include <QDir>
 #include <QFont>

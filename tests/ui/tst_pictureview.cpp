@@ -4,7 +4,7 @@
 
 #include "PanoramaReference.h"
 #include "PlayerProcess.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 // What a picture covers, seen in the real program: a 2:1 photo without metadata is a full sphere
 // from zenith to nadir, a cropped band's XMP puts its horizon at the horizon, a half sphere keeps

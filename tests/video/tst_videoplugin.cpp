@@ -1,4 +1,4 @@
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 #include "video/HVideoPlugin.h"
 #include "video/HuiQuickVideoPlayerVlc.h"
 

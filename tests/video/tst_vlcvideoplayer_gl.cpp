@@ -1,7 +1,7 @@
 #include "../render/PanoramaScene.h"
 #include "VlcTestSupport.h"
 #include "app/Application.h"
-#include "app/HSettingsManager.h"
+#include "base/HSettingsManager.h"
 
 #include <QProcess>
 
