@@ -203,16 +203,18 @@ private slots:
                  qPrintable(halfSphere.output()));
         QVERIFY(keysReach(halfSphere));
         key("6 6 6 6 6 6 6 6");
-        QTest::qWait(2000);
+        const auto edgeIsBlack = [](const QImage& image) {
+            const QRgb edge = image.pixel(image.width() - 5, image.height() / 2);
+            return qRed(edge) < 8 && qGreen(edge) < 8 && qBlue(edge) < 8;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return edgeIsBlack(halfSphere.grab()); }, 10000));
         const QImage turned = halfSphere.shot("half sphere turned");
         QCOMPARE(magenta(turned), 0);
         // The view stops half a field of view inside the picture's edge at 90°: the centre shows the
         // picture, the window's right edge (beyond 90° in a wide window) is black.
         const QRgb centre = turned.pixel(turned.width() / 2, turned.height() / 2);
-        const QRgb edge = turned.pixel(turned.width() - 5, turned.height() / 2);
         QVERIFY2(qGray(centre) > 20, qPrintable(QString::number(centre, 16)));
-        QVERIFY2(qRed(edge) < 8 && qGreen(edge) < 8 && qBlue(edge) < 8,
-                 qPrintable(QString::number(edge, 16)));
+        QVERIFY(edgeIsBlack(turned));
     }
 
     void panelChoicesSurviveARestart()
@@ -231,8 +233,18 @@ private slots:
             // the bar: its top is where the dark backdrop ends, looking up from the bar.
             const QImage before = player.grab();
             key("v");
-            QTest::qWait(800);
-            const QImage open = player.shot("view panel");
+            // Slid in once two grabs a moment apart are the same.
+            QImage open = player.grab();
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    QTest::qWait(400);
+                    const QImage now = player.grab();
+                    const bool still = now == open && now != before;
+                    open = now;
+                    return still;
+                },
+                10000));
+            player.shot("view panel");
             const int x = open.width() - 8; // right of the choices, on the backdrop
             const auto darkened = [&](int y) {
                 const QRgb was = before.pixel(x, y), is = open.pixel(x, y);
