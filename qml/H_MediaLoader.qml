@@ -212,5 +212,20 @@ Item {
         onMediaSourceChanged: h_mediaLoader.newMedia = true
     }
 
+    // The core asks for media and playback states by these signals.
+    Connections {
+        target: hGlobalObject
+
+        function onMediaRequested(fileSource, checkFile, clearPlaylist, error) {
+            h_mediaLoader.processFileSource(fileSource, checkFile, clearPlaylist, error)
+        }
+        function onPlaybackStateRequested(masterState) {
+            h_mediaLoader.syncPlaybackState(masterState)
+        }
+        function onSeekRequested(player, position) {
+            player.seek(position)
+        }
+    }
+
     Component.onCompleted: hGlobalObject.setMediaLoader(h_mediaLoader)
 }

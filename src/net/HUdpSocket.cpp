@@ -182,16 +182,14 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
         return;
     }
     if (urlMode != Off && url != player->property("mediaSource").toUrl()) {
-        QMetaObject::invokeMethod(loader, "processFileSource", Qt::AutoConnection, Q_ARG(QVariant, url),
-                                  Q_ARG(QVariant, true), Q_ARG(QVariant, true), Q_ARG(QVariant, QString()));
+        global->requestMedia(url, true, true, QString());
         if (!player) {
             return;
         }
     }
 
     if (datagram->state != player->property("playbackState").toInt()) {
-        QMetaObject::invokeMethod(loader, "syncPlaybackState", Qt::AutoConnection,
-                                  Q_ARG(QVariant, datagram->state));
+        global->requestPlaybackState(datagram->state);
         if (!player) {
             return;
         }
@@ -206,7 +204,7 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
         (position > masterPosition + seekThreshold || position < masterPosition - seekThreshold)) {
         ++correctiveSeeks;
         seekAllowedValue = false;
-        QMetaObject::invokeMethod(player, "seek", Qt::AutoConnection, Q_ARG(QVariant, datagram->position));
+        global->requestSeek(player, datagram->position);
         QTimer::singleShot(seekLockMs, this, &HUdpSocket::unlockSync);
     }
 }

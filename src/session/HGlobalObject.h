@@ -1,7 +1,15 @@
 #pragma once
 
+#include "HMediaFiles.h"
+#include "HPlaylist.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
+#include "base/ThirdPartyNotices.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QList>
-#include <QMap>
 #include <QMatrix4x4>
 #include <QObject>
 #include <QPointer>
@@ -9,16 +17,13 @@
 #include <QUrl>
 #include <QVariant>
 
-class HSettingsManager;
-class QTimer;
-
 // The viewer's session state as QML sees it ("hGlobalObject"): view orientation, field of view,
 // the angular limits of the picture and the rotation matrix the renderer draws with, plus QML's
 // bridge to the settings store and a few application services. Every source of orientation goes
-// through these setters; the renderer reads the getters.
+// through these setters; the renderer reads the getters. The maths is HViewMaths'.
 //
-// It also keeps the playlist: whatever the user names (paths, URLs, a playlist file) becomes a
-// list of media URLs, and each entry in turn is handed to the QML media loader.
+// Its playlist face is HPlaylist's and its file checks HMediaFiles': each media to show is
+// announced by mediaRequested, to which the QML media loader listens.
 class HGlobalObject : public QObject
 {
     Q_OBJECT
@@ -79,52 +84,70 @@ public:
     // The yaw kept inside a picture that covers less than a full turn.
     float clampYaw(float value) const;
 
-    Q_INVOKABLE void setSetting(const QString& key, const QVariant& value);
-    Q_INVOKABLE QVariant getSetting(const QString& key, const QVariant& defaultValue);
-    Q_INVOKABLE QVariant getSetting(const QString& key);
-    Q_INVOKABLE void hideCursor();
-    Q_INVOKABLE void restoreCursor();
-    Q_INVOKABLE void quit();
+    Q_INVOKABLE void setSetting(const QString& key, const QVariant& value) { settings->setValue(key, value); }
+    // Registers the default (the settings store's rule).
+    Q_INVOKABLE QVariant getSetting(const QString& key, const QVariant& defaultValue)
+    {
+        return settings->value(key, defaultValue);
+    }
+    Q_INVOKABLE QVariant getSetting(const QString& key) { return settings->value(key, QVariant()); }
+    // Hide and restore nest as Qt's override-cursor stack does.
+    Q_INVOKABLE void hideCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor)); }
+    Q_INVOKABLE void restoreCursor() { QGuiApplication::restoreOverrideCursor(); }
+    Q_INVOKABLE void quit() { QCoreApplication::quit(); }
     Q_INVOKABLE QString platformOS() const;
-    Q_INVOKABLE QString getApplicationDirPath() const;
-    Q_INVOKABLE QString getSoftwareName() const;
+    Q_INVOKABLE QString getApplicationDirPath() const { return QCoreApplication::applicationDirPath(); }
+    Q_INVOKABLE QString getSoftwareName() const { return ProductInfo::displayName(); }
     Q_INVOKABLE QString getEnterpriseWebLink() const;
-    Q_INVOKABLE QString aboutThirdParty() const;
+    Q_INVOKABLE QString aboutThirdParty() const { return ThirdPartyNotices::text(); }
 
     // Playlist and media opening.
-    int playListIndex() const { return playListIndexValue; }
-    // Moves to an entry and hands it to the media loader; an index outside the playlist only
-    // moves.
-    void setPlayListIndex(int index);
-    QList<QUrl> playList() const { return playlist; }
-    int imageDisplayDuration() const;
+    int playListIndex() const { return playlistPart->index(); }
+    // Moves to an entry and has it shown; an index outside the playlist only moves.
+    void setPlayListIndex(int index) { playlistPart->setIndex(index); }
+    QList<QUrl> playList() const { return playlistPart->entries(); }
+    int imageDisplayDuration() const { return playlistPart->imageDisplayDuration(); }
+    static QUrl urlFromText(const QString& text) { return HMediaFiles::urlFromText(text); }
 
-    // A path or URL as the user wrote it: http, https and file URLs are taken as they are,
-    // anything else is a local path (possibly relative).
-    static QUrl urlFromText(const QString& text);
-
-    Q_INVOKABLE void openFile(const QString& url, bool checkFile = true);
+    Q_INVOKABLE void openFile(const QString& url, bool checkFile = true)
+    {
+        openFiles(QList<QString>{url}, checkFile);
+    }
     // Texts are paths or URLs; local paths become file URLs.
     Q_INVOKABLE void openFiles(const QList<QString>& urls, bool checkFile = true);
     // One media opens on its own, several become the playlist, one playlist file is expanded.
-    Q_INVOKABLE void openFiles(const QList<QUrl>& urls, bool checkFile = true);
+    Q_INVOKABLE void openFiles(const QList<QUrl>& urls, bool checkFile = true)
+    {
+        playlistPart->open(urls, checkFile);
+    }
     // True for fewer than two entries: there is nothing to step to.
-    Q_INVOKABLE bool playListIsEmpty() const;
-    Q_INVOKABLE void playListSetPrevious();
-    Q_INVOKABLE QList<QString> getPlayListNames() const;
-    Q_INVOKABLE void clearPlayList();
-    Q_INVOKABLE void startTimerNextImage();
-    Q_INVOKABLE void setMediaLoader(QObject* loader);
+    Q_INVOKABLE bool playListIsEmpty() const { return playlistPart->isEmpty(); }
+    Q_INVOKABLE void playListSetPrevious() { playlistPart->previous(); }
+    Q_INVOKABLE QList<QString> getPlayListNames() const { return playlistPart->names(); }
+    Q_INVOKABLE void clearPlayList() { playlistPart->clear(); }
+    Q_INVOKABLE void startTimerNextImage() { playlistPart->startImageTimer(); }
+    // The loader says it is there; until then only the playlist state changes.
+    Q_INVOKABLE void setMediaLoader(QObject* loader) { mediaLoader = loader; }
     // The loader QML registered, or null before that and once the scene is gone.
     QObject* mediaLoaderObject() const { return mediaLoader; }
-    Q_INVOKABLE QUrl getDynamicLogo(const QUrl& url) const;
-    Q_INVOKABLE QUrl checkFilePath(const QUrl& filePath) const;
-    Q_INVOKABLE bool isValidFilePath(const QUrl& filePath) const;
-    Q_INVOKABLE bool isImageFile(const QUrl& filePath) const;
-    Q_INVOKABLE bool isVideoFile(const QUrl& filePath) const;
+    Q_INVOKABLE QUrl getDynamicLogo(const QUrl& url) const { return playlistPart->logo(url); }
+    Q_INVOKABLE QUrl checkFilePath(const QUrl& filePath) const
+    {
+        return HMediaFiles::checkFilePath(filePath);
+    }
+    // Whether a media can be played is found out by playing it.
+    Q_INVOKABLE bool isValidFilePath(const QUrl&) const { return true; }
+    Q_INVOKABLE bool isImageFile(const QUrl& filePath) const { return HMediaFiles::isImageFile(filePath); }
+    Q_INVOKABLE bool isVideoFile(const QUrl& filePath) const { return HMediaFiles::isVideoFile(filePath); }
+    // Asks the media loader to show a media (what the playlist and a synchronisation master do).
+    void requestMedia(const QVariant& fileSource, bool checkFile, bool clearPlaylist, const QString& error);
+    // Asks the current player to follow a master's playback state.
+    void requestPlaybackState(int masterState) { emit playbackStateRequested(masterState); }
+    // Asks a player to seek to a position in milliseconds.
+    void requestSeek(QObject* player, qint64 position) { emit seekRequested(player, position); }
 
 public slots:
-    void playListSetNext();
+    void playListSetNext() { playlistPart->next(); }
 
 signals:
     void videoLogMessageChanged();
@@ -139,12 +162,18 @@ signals:
     void rotationMatrixChanged();
     void touchModeChanged();
     void playListIndexChanged();
+    // For the media loader's processFileSource; the four arguments as variants.
+    void mediaRequested(const QVariant& fileSource, const QVariant& checkFile, const QVariant& clearPlaylist,
+                        const QVariant& error);
+    // For the media loader's syncPlaybackState.
+    void playbackStateRequested(const QVariant& masterState);
+    // For the player's seek.
+    void seekRequested(QObject* player, const QVariant& position);
 
 private:
     void updateRotationMatrix();
     void updateAnglesFromMatrix();
     void resetOrientation();
-    void processFileSource(const QVariant& fileSource, bool checkFile, const QString& error);
 
     QString videoLogMessageValue;
     float yawValue = 0.0f;
@@ -152,19 +181,16 @@ private:
     float requestedPitch = 0.0f;
     float rollValue = 0.0f;
     float fovValue = 60.0f;
-    float yawMinValue;
-    float yawMaxValue;
-    float pitchMinValue;
-    float pitchMaxValue;
+    // The pictures this viewer is made for span 360° of yaw and the band from 15° below to 45°
+    // above the horizon.
+    float yawMinValue = -3.1415927f;
+    float yawMaxValue = 3.1415927f;
+    float pitchMinValue = -0.2617994f;
+    float pitchMaxValue = 0.7853982f;
     QMatrix4x4 rotationMatrixValue;
     bool touchModeValue = true;
     HSettingsManager* const settings;
-
-    QList<QUrl> playlist;
-    int playListIndexValue = -1;
-    QTimer* imageTimer;
+    HPlaylist* const playlistPart;
     // QML owns the loader; the pointer clears itself when the scene goes first.
     QPointer<QObject> mediaLoader;
-    // Logos named by playlist files, by media URL; kept for the whole run.
-    QMap<QUrl, QUrl> logoMap;
 };

@@ -3,6 +3,9 @@
 target_sources(gyre-core PRIVATE
     session/HDropArea.cpp session/HDropArea.h
     session/HGlobalObject.cpp session/HGlobalObject.h
+    session/HMediaFiles.cpp session/HMediaFiles.h
+    session/HPlaylist.cpp session/HPlaylist.h
+    session/HViewMaths.cpp session/HViewMaths.h
     session/HPictureLayout.cpp session/HPictureLayout.h
     session/HPlaylistFile.cpp session/HPlaylistFile.h
     session/SessionLogging.cpp session/SessionLogging.h

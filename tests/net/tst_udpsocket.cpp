@@ -88,6 +88,15 @@ struct Peer
         settings.setValue(key("port"), port);
         loader.mediaPlayer = &player;
         global.setMediaLoader(&loader);
+        QObject::connect(&global, &HGlobalObject::mediaRequested, &loader,
+                         &FakeMediaLoader::processFileSource);
+        QObject::connect(&global, &HGlobalObject::playbackStateRequested, &loader,
+                         &FakeMediaLoader::syncPlaybackState);
+        // As the QML loader does.
+        QObject::connect(&global, &HGlobalObject::seekRequested, &loader,
+                         [](QObject* target, const QVariant& position) {
+                             QMetaObject::invokeMethod(target, "seek", Q_ARG(QVariant, position));
+                         });
     }
 
     static inline int count = 0;

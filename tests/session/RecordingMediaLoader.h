@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/HGlobalObject.h"
+
 #include <QObject>
 #include <QUrl>
 #include <QVariant>
@@ -12,6 +14,13 @@ class RecordingMediaLoader : public QObject
 
 public:
     QList<QVariantList> calls;
+
+    // Registers with the global object and listens to its requests, as the QML loader does.
+    void attach(HGlobalObject& global)
+    {
+        global.setMediaLoader(this);
+        connect(&global, &HGlobalObject::mediaRequested, this, &RecordingMediaLoader::processFileSource);
+    }
 
     Q_INVOKABLE void processFileSource(const QVariant& fileSource, const QVariant& checkFile,
                                        const QVariant& clearPlaylist, const QVariant& error)

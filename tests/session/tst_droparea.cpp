@@ -50,7 +50,7 @@ private slots:
         }
         HGlobalObject global(&settings);
         RecordingMediaLoader loader;
-        global.setMediaLoader(&loader);
+        loader.attach(global);
         QQuickView view;
         view.rootContext()->setContextProperty("hGlobalObject", &global);
         view.setSource(QUrl::fromLocalFile(directory.filePath("scene.qml")));

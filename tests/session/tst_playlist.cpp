@@ -58,7 +58,7 @@ private slots:
         }
         HGlobalObject object(&settings);
         RecordingMediaLoader loader;
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         QVERIFY(object.playListIsEmpty());
         object.setYaw(1.0f, true);
         QSignalSpy matrixSpy(&object, &HGlobalObject::rotationMatrixChanged);
@@ -86,7 +86,7 @@ private slots:
     {
         HGlobalObject object(&settings);
         RecordingMediaLoader loader;
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         QSignalSpy indexSpy(&object, &HGlobalObject::playListIndexChanged);
         // Empty: next lands on 0 and previous on -1, announced but nothing opened.
         object.playListSetNext();
@@ -128,7 +128,7 @@ private slots:
         ])");
         HGlobalObject object(&settings);
         RecordingMediaLoader loader;
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         object.openFile(list, false);
 
         const QList<QUrl> media = urls({"lists/one.mp4", "lists/sub dir/två.jpg", "lists/one.mp4", "lists"});
@@ -163,7 +163,7 @@ private slots:
         HGlobalObject object(&settings);
         RecordingMediaLoader loader;
         object.openFiles(urls({"a.jpg", "b.jpg"}));
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         object.setYaw(1.0f, true);
 
         object.openFiles(QList<QUrl>{QUrl::fromLocalFile(path)}, false);
@@ -199,7 +199,7 @@ private slots:
         QFETCH(QByteArray, url);
         HGlobalObject object(&settings);
         RecordingMediaLoader loader;
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         object.openFile(text);
         QCOMPARE(loader.calls.size(), 1);
         QCOMPARE(loader.calls.first().first().toUrl().toEncoded(), url);
@@ -268,7 +268,7 @@ private slots:
         QTest::qWait(150); // a stopped timer stays stopped until the next photo restarts it
         QCOMPARE(object.playListIndex(), 1);
         RecordingMediaLoader loader;
-        object.setMediaLoader(&loader);
+        loader.attach(object);
         object.startTimerNextImage();
         QTRY_COMPARE(object.playListIndex(), 2);
         QCOMPARE(loader.calls,

@@ -18,6 +18,12 @@ Item {
     }
 
     // Takes the media the core is asked to open.
+    Connections {
+        target: hGlobalObject
+        function onMediaRequested(fileSource, checkFile, clearPlaylist, error) {
+            mediaLoader.processFileSource(fileSource, checkFile, clearPlaylist, error)
+        }
+    }
     QtObject {
         id: mediaLoader
         property var opened: []
