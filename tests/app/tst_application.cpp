@@ -91,29 +91,6 @@ private slots:
     }
 
     // The core objects reach QML as context properties under the names the scene uses.
-    void coreObjectsArePublished()
-    {
-        QQmlContext* context = app.mainWindow()->rootContext();
-        const QList<QPair<const char*, QObject*>> published{
-            {"hView", app.mainWindow()},
-            {"hGlobalObject", app.globalObject()},
-            {"hShaderCodeBuilder", app.shaderCodeBuilder()},
-            {"hOculus", app.oculusObject()},
-            {"hLeap", app.leapObject()},
-            {"hSensor", app.orientationSensor()},
-            {"hDisplay", app.displayObject()},
-            {"hHostingManager", app.hostingClient()},
-            {"hTextureProvider", app.textureProvider()},
-            {"hVideoPlugin", app.videoPlugin()},
-            {"videosListModel", app.hostingClient()->videosListModel()}};
-        for (const auto& [name, object] : published) {
-            QVERIFY2(object, name);
-            QCOMPARE(context->contextProperty(name).value<QObject*>(), object);
-        }
-        // Whatever sensors the machine has, the sensor is the platform's own.
-        QVERIFY(app.orientationSensor()->isSupported());
-    }
-
     // The selector works on main()'s flag itself, and the video item reads that same flag.
     void videoBackEndUsesTheProcessFlag()
     {
@@ -148,16 +125,6 @@ private slots:
         } else {
             QVERIFY(!udp->socket());
         }
-    }
-
-    void titles()
-    {
-        HQQuickView* window = app.mainWindow();
-        window->updateTitle("file:///home/ana/Videos/reef 360.mp4");
-        QCOMPARE(window->QWindow::title(), QString("Gyre Player - file:///home/ana/Videos/reef 360.mp4"));
-        window->updateTitle("");
-        QCOMPARE(window->QWindow::title(), QString("Gyre Player"));
-        QCOMPARE(window->HQQuickView::title(), QString("Gyre Player 1.0.0"));
     }
 
     void fullScreenFollowsTheWindowState()
