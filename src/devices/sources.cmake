@@ -4,8 +4,9 @@ target_sources(gyre-core PRIVATE
     devices/HSensor.cpp devices/HSensor.h
     devices/HSensorQt.cpp devices/HSensorQt.h
     devices/HDisplay.cpp devices/HDisplay.h
-    devices/HOculus.cpp devices/HOculus.h
-    devices/HLeap.cpp devices/HLeap.h
+    devices/HNullDevice.h
+    devices/HOculus.h
+    devices/HLeap.h
     devices/HLeapFingerOGL.cpp devices/HLeapFingerOGL.h
     devices/DevicesLogging.cpp devices/DevicesLogging.h
 )
