@@ -9,6 +9,17 @@
 #include <limits>
 
 namespace {
+// The members of a datagram, named once for writing and reading.
+namespace Key {
+const QString id = QStringLiteral("id");
+const QString yaw = QStringLiteral("yaw");
+const QString pitch = QStringLiteral("pitch");
+const QString roll = QStringLiteral("roll");
+const QString url = QStringLiteral("url");
+const QString state = QStringLiteral("state");
+const QString position = QStringLiteral("position");
+} // namespace Key
+
 double finiteNumber(const QVariant& value)
 {
     const double number = value.toDouble();
@@ -37,13 +48,8 @@ int clampedInt(const QVariant& value)
 
 QVariantMap HSyncDatagram::toVariantMap() const
 {
-    return QVariantMap{{QStringLiteral("id"), id},
-                       {QStringLiteral("yaw"), yaw},
-                       {QStringLiteral("pitch"), pitch},
-                       {QStringLiteral("roll"), roll},
-                       {QStringLiteral("url"), url},
-                       {QStringLiteral("state"), state},
-                       {QStringLiteral("position"), position}};
+    return QVariantMap{{Key::id, id},   {Key::yaw, yaw},     {Key::pitch, pitch},      {Key::roll, roll},
+                       {Key::url, url}, {Key::state, state}, {Key::position, position}};
 }
 
 // Qt 5's binary JSON is deprecated in favour of CBOR, but it is what every player on the network
@@ -70,13 +76,13 @@ std::optional<HSyncDatagram> HSyncDatagram::fromBinary(const QByteArray& bytes)
         return std::nullopt;
     }
     HSyncDatagram datagram;
-    datagram.id = map.value(QStringLiteral("id")).toString();
-    datagram.yaw = angle(map.value(QStringLiteral("yaw")));
-    datagram.pitch = angle(map.value(QStringLiteral("pitch")));
-    datagram.roll = angle(map.value(QStringLiteral("roll")));
-    datagram.url = map.value(QStringLiteral("url")).toString();
-    datagram.state = clampedInt(map.value(QStringLiteral("state")));
-    datagram.position = clampedInt(map.value(QStringLiteral("position")));
+    datagram.id = map.value(Key::id).toString();
+    datagram.yaw = angle(map.value(Key::yaw));
+    datagram.pitch = angle(map.value(Key::pitch));
+    datagram.roll = angle(map.value(Key::roll));
+    datagram.url = map.value(Key::url).toString();
+    datagram.state = clampedInt(map.value(Key::state));
+    datagram.position = clampedInt(map.value(Key::position));
     return datagram;
 }
 
