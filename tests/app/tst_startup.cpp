@@ -17,31 +17,6 @@ private:
     }
 
 private slots:
-    void parse_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QVariantMap>("expected");
-        const auto map = [](const QString& udp, bool oculus, bool demo, const QStringList& files) {
-            return QVariantMap{{"udp", udp}, {"oculus", oculus}, {"demo", demo}, {"files", files}};
-        };
-        QTest::addRow("no argument skips the parser") << QStringList{"gyre-player"} << QVariantMap();
-        QTest::addRow("oculus") << QStringList{"gyre-player", "--oculus"} << map("", true, false, {});
-        QTest::addRow("demo, short") << QStringList{"gyre-player", "-d"} << map("", false, true, {});
-        QTest::addRow("udp slave") << QStringList{"gyre-player", "-u", "slave"}
-                                   << map("slave", false, false, {});
-        QTest::addRow("udp master, long")
-            << QStringList{"gyre-player", "--udp=master"} << map("master", false, false, {});
-        QTest::addRow("files keep their order")
-            << QStringList{"gyre-player", "b.mp4", "--demo", "a b.jpg", "c.vxpl"}
-            << map("", false, true, {"b.mp4", "a b.jpg", "c.vxpl"});
-    }
-    void parse()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QVariantMap, expected);
-        QCOMPARE(HCommandLine::parse(arguments), expected);
-    }
-
     void badArgumentsEndTheProcess_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -13,7 +13,7 @@ class TestSyncEndToEnd : public QObject
 {
     Q_OBJECT
 
-    QProcess windowManager;
+    WindowManager windowManager;
 
     // A private profile whose settings send to, or listen on, `port` of 127.0.0.1.
     static QProcessEnvironment profile(const QTemporaryDir& home, quint16 port)
@@ -59,17 +59,7 @@ class TestSyncEndToEnd : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(PlayerProcess::startWindowManager(windowManager),
-                 "openbox is missing: run tools/install-deps");
-    }
-
-    void cleanupTestCase()
-    {
-        windowManager.terminate();
-        windowManager.waitForFinished(5000);
-    }
+    void initTestCase() { QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps"); }
 
     void slaveFollowsMaster()
     {

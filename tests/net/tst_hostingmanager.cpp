@@ -170,25 +170,6 @@ private slots:
         QCOMPARE(requestsTo("oauth/ready").size(), 1);
     }
 
-    void secondListingWhileOneIsInFlight()
-    {
-        serve("public/videos", 200, videos(2));
-        client->requestContent();
-        QTRY_COMPARE(model()->rowCount(), 2);
-        QTRY_VERIFY(idle());
-
-        server().hold(api + "public/videos");
-        client->requestContent();
-        QTRY_COMPARE(requestsTo("public/videos").size(), 2);
-        QCOMPARE(model()->rowCount(), 0);
-        client->requestContent(HHostingManager::PublicVideos, 40);
-        QCOMPARE(model()->rowCount(), 0);
-        server().release(api + "public/videos");
-        QTRY_COMPARE(model()->rowCount(), 2);
-        QTest::qWait(100);
-        QCOMPARE(requestsTo("public/videos").size(), 2);
-    }
-
     void expiredTokenRefreshesAndResends()
     {
         logIn();
@@ -210,52 +191,6 @@ private slots:
         QCOMPARE(order, (QJsonArray{QJsonObject{{"views", "ASC"}}}));
         QCOMPARE(inserted.size(), 1);
         QCOMPARE(client->hostingState(), HHostingManager::Connected);
-    }
-
-    void invalidRefreshTokenLogsInAgain()
-    {
-        logIn();
-        queue("oauth/videos/K1", 200, expired);
-        queue("public/refresh_token/K1/ana/pw/R1", 200, badRefresh);
-        queue("public/token/ana/pw", 200, tokens("A3", "R3"));
-        serve("oauth/videos/K1", 200, videos(1));
-        client->requestContent(HHostingManager::MyVideos);
-        QTRY_COMPARE(model()->rowCount(), 1);
-        QCOMPARE(requestsTo("oauth/videos/K1").size(), 2);
-        QCOMPARE(requestsTo("public/token/ana/pw").size(), 2);
-        QCOMPARE(requestsTo("oauth/videos/K1").at(1).headers.value("authorization"), QByteArray("Bearer A3"));
-    }
-
-    void loginAnswers_data()
-    {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<bool>("apiKeyWritten");
-        QTest::addColumn<QString>("bearer");
-        QTest::addRow("with a key") << tokens("A9", "R9", "K9") << true << "Bearer A9";
-        QTest::addRow("without a key") << tokens("A9", "R9") << false << "Bearer A9";
-        QTest::addRow("an array") << QByteArray("[]") << false << "Bearer ";
-    }
-    void loginAnswers()
-    {
-        QFETCH(QByteArray, answer);
-        QFETCH(bool, apiKeyWritten);
-        QFETCH(QString, bearer);
-        logIn();
-        settings.writes.clear();
-        QSignalSpy responses(client.get(), &HHostingManager::requestResponse);
-        queue("public/token/ana/pw", 200, answer);
-        client->requestConnection("ana", "pw");
-        QTRY_COMPARE(responses.size(), 1);
-        QCOMPARE(responses.at(0), (QVariantList{true, QString()}));
-        QCOMPARE(client->hostingState(), HHostingManager::Connected);
-        QCOMPARE(settings.stored().contains("application/hosting/apiKey"), apiKeyWritten);
-        QTRY_VERIFY(idle());
-
-        serve("oauth/videos/" + QString(apiKeyWritten ? "K9" : "K1"), 200, videos(1));
-        client->requestContent(HHostingManager::MyVideos);
-        QTRY_COMPARE(model()->rowCount(), 1);
-        const auto listing = server().fullRequests().last();
-        QCOMPARE(listing.headers.value("authorization"), bearer.toUtf8());
     }
 
     void storedSecretsAreScrambledAndLogoutForgetsThem()
@@ -329,27 +264,6 @@ private slots:
         QTRY_VERIFY(idle());
         QTest::qWait(100);
         QCOMPARE(requestsTo("public/videos").size(), 1);
-    }
-
-    void quietCases()
-    {
-        serve("public/videos", 200, videos(2));
-        client->requestContent();
-        QTRY_COMPARE(model()->rowCount(), 2);
-        QTRY_VERIFY(idle());
-        const int sent = server().fullRequests().size();
-
-        client->requestContent(5); // no such category: nothing at all
-        QCOMPARE(model()->rowCount(), 2);
-        QCOMPARE(client->requestType(), HHostingManager::None);
-
-        QSignalSpy messages(client.get(), &HHostingManager::displayMessage);
-        serve("public/videos", 200, R"({"videos":[]})"); // an object without "error"
-        client->requestContent();
-        QTRY_VERIFY(server().fullRequests().size() > sent);
-        QTRY_VERIFY(idle());
-        QCOMPARE(model()->rowCount(), 0);
-        QCOMPARE(messages.size(), 0);
     }
 };
 

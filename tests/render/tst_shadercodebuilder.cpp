@@ -43,34 +43,6 @@ private slots:
                                                   .arg(text.mid(i, 60), expected.mid(i, 60))));
     }
 
-    void settersNotifyOnlyOnChange_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<QVariant>("value");
-        QTest::addRow("oculusMode") << QByteArray("oculusMode") << QVariant(true);
-        QTest::addRow("effect") << QByteArray("effect") << QVariant(int(B::TV));
-        QTest::addRow("projection out of range") << QByteArray("projection") << QVariant(-7);
-        QTest::addRow("stereoMode") << QByteArray("stereoMode") << QVariant(int(B::STEREO_3D_OVERUNDER));
-        QTest::addRow("stacked") << QByteArray("stacked") << QVariant(true);
-    }
-    void settersNotifyOnlyOnChange()
-    {
-        QFETCH(QByteArray, property);
-        QFETCH(QVariant, value);
-        HShaderCodeBuilder builder;
-        const QString before = builder.build(false);
-        const QMetaObject* meta = builder.metaObject();
-        QSignalSpy spy(&builder, meta->property(meta->indexOfProperty(property)).notifySignal());
-        QVERIFY(builder.setProperty(property, builder.property(property)));
-        QCOMPARE(spy.count(), 0);
-        QVERIFY(builder.setProperty(property, value));
-        QVERIFY(builder.setProperty(property, value));
-        QCOMPARE(builder.property(property), value);
-        QCOMPARE(spy.count(), 1);
-        // The head-mounted choice only asks for a rebuild; the view's text stays.
-        QCOMPARE(builder.build(false) == before, property == "oculusMode");
-    }
-
     void cycles_data()
     {
         QTest::addColumn<bool>("effect");
@@ -106,38 +78,6 @@ private slots:
 
     // The head-mounted text differs only in the screen helpers, and for rectilinear also by the
     // vertical correction right after the ray is built.
-    void headMountedVariant_data()
-    {
-        QTest::addColumn<int>("projection");
-        for (int p : {0, 1, 2, 3, 4, 5, 17}) {
-            QTest::addRow("projection %d", p) << p;
-        }
-    }
-    void headMountedVariant()
-    {
-        QFETCH(int, projection);
-        HShaderCodeBuilder builder;
-        builder.setProjection(projection);
-        const QString plain = builder.build(false);
-        const QString headMounted = builder.build(true);
-        const int at = plain.indexOf(plainHelpers);
-        QVERIFY(at > 0);
-        QString tail = plain.mid(at + plainHelpers.size());
-        if (projection == B::RECTILINEAR) {
-            const QString rayBuilt = "uViewportSizeRatio)), -1.0);";
-            QCOMPARE(tail.count(rayBuilt), 1);
-            tail.insert(tail.indexOf(rayBuilt) + rayBuilt.size(), "screenPt.y /= uScaleCorrector;");
-        }
-        QCOMPARE(headMounted.left(at), plain.left(at));
-        QVERIFY(headMounted.endsWith(tail));
-        const QString helpers = headMounted.mid(at, headMounted.size() - at - tail.size());
-        QVERIFY(helpers.startsWith("vec2 fragCoord() { return vec2(gl_FragCoord.x-(step(uViewportWidth,"));
-        QVERIFY(helpers.endsWith(
-            "vec2 getDistoCoord() { return hmdWarp(vec2(gl_FragCoord.x/ (uViewportSize.x*2.0), "
-            "gl_FragCoord.y / uViewportSize.y)); }\n"));
-    }
-
-    // Each effect sits between the contrast step and the vignetting; nothing else changes.
     void effects_data()
     {
         QTest::addColumn<int>("effect");

@@ -293,32 +293,6 @@ private:
         return c;
     }
 
-    // The average colour of the four pixels around the item's centre.
-    static QColor centre(const QImage& image)
-    {
-        const int x = image.width() / 2 - 1, y = image.height() / 2 - 1;
-        int r = 0, g = 0, b = 0;
-        for (const QPoint& p : {QPoint(x, y), QPoint(x + 1, y), QPoint(x, y + 1), QPoint(x + 1, y + 1)}) {
-            r += qRed(image.pixel(p));
-            g += qGreen(image.pixel(p));
-            b += qBlue(image.pixel(p));
-        }
-        return QColor(r / 4, g / 4, b / 4);
-    }
-
-    static bool isBackground(const QImage& image)
-    {
-        for (int y = 0; y < image.height(); ++y) {
-            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                if ((line[x] & 0xffffff) != (background & 0xffffff)) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -462,50 +436,6 @@ private slots:
         QVERIFY2(acceptable(c), qPrintable(describe(c)));
     }
 
-    // Where the view looks, pinned by the texture coordinate at the centre (red = u, green = v):
-    // yaw 0 is the middle of the frame, yaw grows to the right ("E" at u 0.75 is to the right of
-    // "N" at u 0.5), and a positive pitch looks down.
-    void directions_data()
-    {
-        QTest::addColumn<int>("projection");
-        QTest::addColumn<double>("yaw");
-        QTest::addColumn<double>("pitch");
-        for (const int projection : {int(B::RECTILINEAR), int(B::NO_PROJECTION)}) {
-            const char* name = projection == B::RECTILINEAR ? "rectilinear" : "flat";
-            QTest::addRow("%s, ahead", name) << projection << 0.0 << 0.0;
-            QTest::addRow("%s, yaw +90 shows E", name) << projection << 90.0 << 0.0;
-            QTest::addRow("%s, yaw -90 shows W", name) << projection << -90.0 << 0.0;
-            QTest::addRow("%s, looking down", name) << projection << 0.0 << 30.0;
-            QTest::addRow("%s, looking up", name) << projection << 45.0 << -30.0;
-        }
-    }
-    void directions()
-    {
-        QFETCH(int, projection);
-        QFETCH(double, yaw);
-        QFETCH(double, pitch);
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
-        View v;
-        v.projection = projection;
-        v.yaw = yaw * degree;
-        v.pitch = pitch * degree;
-        v.fov = 90;
-        apply(v);
-        const QImage grabbed = grab();
-        QVERIFY(!grabbed.isNull());
-
-        const QColor at = centre(grabbed);
-        QVERIFY2(std::abs(at.red() - 255.0 * (0.5 + yaw / 360.0)) <= 2.0,
-                 qPrintable(QString::number(at.red())));
-        QVERIFY2(std::abs(at.green() - 255.0 * (0.5 + pitch / 180.0)) <= 2.0,
-                 qPrintable(QString::number(at.green())));
-        // Up is up and right is right: u grows to the right, v downwards.
-        const int cx = grabbed.width() / 2, cy = grabbed.height() / 2;
-        QVERIFY(qRed(grabbed.pixel(cx + 200, cy)) > qRed(grabbed.pixel(cx - 200, cy)) + 30);
-        QVERIFY(qGreen(grabbed.pixel(cx, cy + 200)) > qGreen(grabbed.pixel(cx, cy - 200)) + 30);
-    }
-
     // Where the longitude wraps round, neighbouring pixels sample opposite edges of the photo: the
     // mipmaps must not turn that column into a line of the picture's average. The test frame's
     // green (v) and blue (a pattern of whole periods) run on across the seam; its red (u) does not.
@@ -534,149 +464,6 @@ private slots:
         }
         // A few levels of a pattern with 64 texels to its period stay within 24; the average is 86 off.
         QVERIFY2(worst <= 24, qPrintable(QString::number(worst)));
-    }
-
-    // The pitch range -pi/4..pi/4 stretches texture v 0.25..0.75 over the frame: at the flat
-    // map's 120 degrees, rows above v 0.25 (row 75 of 600) and below v 0.75 are black.
-    void pitchRangeRemap()
-    {
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
-        View v;
-        v.projection = B::NO_PROJECTION;
-        v.fov = 120;
-        v.limits = {-pi, pi, -pi / 4.0, pi / 4.0};
-        apply(v);
-        QCOMPARE(global->pitch(), 0.0f);
-        const QImage grabbed = grab();
-        QVERIFY(!grabbed.isNull());
-        const int x = grabbed.width() / 2 + 37;
-        for (int row = 0; row < grabbed.height(); ++row) {
-            const QRgb p = grabbed.pixel(x, row);
-            const bool black = (p & 0xffffff) == 0;
-            if (row < 74 || row > 525) {
-                QVERIFY2(black, qPrintable(QString("row %1").arg(row)));
-            } else if (row > 76 && row < 523) {
-                QVERIFY2(!black, qPrintable(QString("row %1").arg(row)));
-            }
-        }
-        QVERIFY(qGreen(grabbed.pixel(x, 77)) <= 6); // v 0.25 became 0
-        QVERIFY(std::abs(qGreen(grabbed.pixel(x, 300)) - 128) <= 2);
-        QVERIFY(qGreen(grabbed.pixel(x, 522)) >= 249); // v 0.75 became 1
-    }
-
-    // Changes of the builder between two paints cost at most one build, at the next paint; a
-    // program built once is kept, so coming back to it and repainting build nothing.
-    void twoChangesRebuildOnce()
-    {
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
-        View v;
-        v.projection = B::RECTILINEAR;
-        v.fov = 90;
-        apply(v);
-        QVERIFY(!grab().isNull());
-
-        // A combination no other test draws: its program does not exist yet.
-        const int before = programRebuilds.load();
-        builder->setProjection(B::LITTLE_PLANET);
-        builder->setEffect(B::TV);
-        builder->setProjection(B::FISHEYE);
-        QCOMPARE(programRebuilds.load(), before); // nothing is built outside a paint
-        QVERIFY(!grab().isNull());
-        QCOMPARE(programRebuilds.load(), before + 1);
-        QVERIFY(!grab().isNull());
-        builder->setEffect(B::NO_EFFECT);
-        const QImage grabbed = grab();
-        QVERIFY(!grabbed.isNull());
-        builder->setProjection(B::RECTILINEAR);
-        builder->setProjection(B::FISHEYE);
-        QVERIFY(!grab().isNull());
-        QCOMPARE(programRebuilds.load(), before + 1);
-
-        v.projection = B::FISHEYE;
-        const Comparison c = check(grabbed, v);
-        QVERIFY2(acceptable(c), qPrintable(describe(c)));
-    }
-
-    // The end marker has no projection, so its text does not compile: the view says so and draws
-    // nothing (the background shows) until the projection changes; then the picture is back.
-    void shaderThatFailsIsAnError()
-    {
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
-        View v;
-        v.projection = B::RECTILINEAR;
-        v.fov = 90;
-        apply(v);
-        QVERIFY(!grab().isNull());
-        QCOMPARE(view->errorString(), QString());
-
-        QSignalSpy error(view, &VeyrixView::errorStringChanged);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^QOpenGLShader::compile\\(Fragment\\)"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^\\*\\*\\* Problematic Fragment shader"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("shader"));
-        builder->setProjection(B::LAST_VALUE_PROJECTION);
-        const QImage empty = grab();
-        QVERIFY(!empty.isNull());
-        QVERIFY(isBackground(empty));
-        QTRY_VERIFY(!view->errorString().isEmpty());
-
-        builder->setProjection(B::RECTILINEAR);
-        const QImage restored = grab();
-        QVERIFY(!restored.isNull());
-        const Comparison c = check(restored, v);
-        QVERIFY2(acceptable(c), qPrintable(describe(c)));
-        QTRY_COMPARE(view->errorString(), QString());
-        QCOMPARE(error.count(), 2);
-    }
-
-    // A still photo is drawn when something changes and not otherwise: an idle window stays idle.
-    void stillPictureIsNotRepainted()
-    {
-        QVERIFY(resizeWindow(QSize(800, 600)));
-        QVERIFY(useFrame("plain"));
-        QVERIFY(!grab().isNull());
-        QSignalSpy textureChanged(provider.get(), &HTextureProvider::textureChanged);
-        const int textureId = provider->textureId();
-        QTest::qWait(200);
-        const int framesBefore = swappedSynchronisation.load();
-        QTest::qWait(1200);
-        QCOMPARE(swappedSynchronisation.load(), framesBefore);
-        QCOMPARE(textureChanged.count(), 0);
-        QCOMPARE(provider->textureId(), textureId);
-        QVERIFY(textureId != 0);
-    }
-
-    // A change of the view's field of view, projection or picture limits shows at the next frame:
-    // the grab right after the change renders no item that was not asked to repaint.
-    void stillPictureFollowsEveryChange_data()
-    {
-        QTest::addColumn<int>("change");
-        QTest::addRow("field of view") << 0;
-        QTest::addRow("projection") << 1;
-        QTest::addRow("picture limits") << 2;
-    }
-    void stillPictureFollowsEveryChange()
-    {
-        QFETCH(int, change);
-        View v;
-        QVERIFY(showRectilinear(v, 1.0, 80));
-        switch (change) {
-        case 0:
-            global->setFov(60.0f);
-            break;
-        case 1:
-            builder->setProjection(B::NO_PROJECTION);
-            v.projection = B::NO_PROJECTION;
-            break;
-        default:
-            global->setPitchMin(-0.5f);
-            break;
-        }
-        const QImage grabbed = window->grabWindow().convertToFormat(QImage::Format_RGB32);
-        const Comparison c = check(grabbed, v);
-        QVERIFY2(acceptable(c), qPrintable(describe(c)));
     }
 
     // A window hidden without keeping its scene graph loses its OpenGL context; shown again, the
@@ -718,35 +505,6 @@ private slots:
         QCOMPARE(programRebuilds.load(), rebuilds + 1);
         window->setPersistentOpenGLContext(true);
         window->setPersistentSceneGraph(true);
-    }
-
-    // Without init the item draws nothing and counts no frame.
-    void nothingBeforeInit()
-    {
-        QFile scene(dir.filePath("uninitialised.qml"));
-        QVERIFY(scene.open(QIODevice::WriteOnly));
-        scene.write(
-            "import QtQuick 2.12\nimport Veyrix 1.0\n"
-            "Rectangle { color: \"#204060\"; VeyrixView { objectName: \"view\"; anchors.fill: parent } }");
-        scene.close();
-        QQuickView other;
-        other.setResizeMode(QQuickView::SizeRootObjectToView);
-        other.setSource(QUrl::fromLocalFile(scene.fileName()));
-        QVERIFY(other.errors().isEmpty());
-        other.resize(160, 120);
-        other.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&other));
-        auto* item = other.rootObject()->findChild<VeyrixView*>("view");
-        QVERIFY(item);
-        QSignalSpy fps(item, &VeyrixView::fpsChanged);
-        for (int i = 0; i < 5; ++i) {
-            QSignalSpy swapped(&other, &QQuickWindow::frameSwapped);
-            other.update();
-            QVERIFY(swapped.wait(5000));
-        }
-        QVERIFY(isBackground(other.grabWindow().convertToFormat(QImage::Format_RGB32)));
-        QCOMPARE(item->fps(), 0);
-        QCOMPARE(fps.count(), 0);
     }
 };
 

@@ -95,17 +95,6 @@ QString PlayerProcess::title() const
     return xdotool({"getwindowname", QString::number(windowId)});
 }
 
-QStringList PlayerProcess::windowNames()
-{
-    QStringList names;
-    const QString ids =
-        xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(player.processId())});
-    for (const QString& id : ids.split('\n', Qt::SkipEmptyParts)) {
-        names.append(xdotool({"getwindowname", id}));
-    }
-    return names;
-}
-
 void PlayerProcess::activate() const
 {
     xdotool({"windowactivate", "--sync", QString::number(windowId)});

@@ -28,8 +28,6 @@ public:
     // Everything the player has written so far, both channels.
     QString output();
     QString title() const;
-    // The titles of all the player's visible windows (its dialogs are windows of their own).
-    QStringList windowNames();
 
     void activate() const;
     // Presses the keys named in `keys`, separated by blanks, in the focused window.
@@ -64,4 +62,19 @@ private:
     QProcess player;
     WId windowId = 0;
     QString said;
+};
+
+// The window manager of a test's X server, for as long as the object lives.
+class WindowManager
+{
+public:
+    ~WindowManager()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    bool start() { return PlayerProcess::startWindowManager(process); }
+
+private:
+    QProcess process;
 };

@@ -18,7 +18,7 @@ class TestPictureView : public QObject
 {
     Q_OBJECT
 
-    QProcess windowManager;
+    WindowManager windowManager;
 
     static QString media(const char* name) { return QStringLiteral(GYRE_TEST_MEDIA_DIR "/") + name; }
     static void key(const QString& keys) { PlayerProcess::key(keys); }
@@ -124,17 +124,7 @@ class TestPictureView : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(PlayerProcess::startWindowManager(windowManager),
-                 "openbox is missing: run tools/install-deps");
-    }
-
-    void cleanupTestCase()
-    {
-        windowManager.terminate();
-        windowManager.waitForFinished(5000);
-    }
+    void initTestCase() { QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps"); }
 
     void fullSphereFromZenithToNadir()
     {

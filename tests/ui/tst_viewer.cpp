@@ -22,7 +22,7 @@ class TestViewer : public QObject
 {
     Q_OBJECT
 
-    QProcess windowManager;
+    WindowManager windowManager;
     QTemporaryDir photos;
 
     static void key(const QString& keys) { PlayerProcess::key(keys); }
@@ -93,18 +93,11 @@ class TestViewer : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(PlayerProcess::startWindowManager(windowManager),
-                 "openbox is missing: run tools/install-deps");
+        QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps");
         QVERIFY(photos.isValid());
         makePhoto("first.png", QColor(200, 40, 40));
         makePhoto("second.png", QColor(40, 200, 40));
         makePhoto("third.png", QColor(40, 40, 200));
-    }
-
-    void cleanupTestCase()
-    {
-        windowManager.terminate();
-        windowManager.waitForFinished(5000);
     }
 
     void photo()
@@ -320,45 +313,6 @@ private slots:
         // Space plays: the pause screen goes.
         key("space");
         QVERIFY(QTest::qWaitFor([&] { return count(player.grab(), middle, accent) < 300; }, 5000));
-    }
-
-    // With nothing to show: a grey placeholder inviting a drop. In demo mode the window starts full
-    // screen, nobody is greeted, the bar stays up and a double click changes nothing.
-    void demoWithoutFile()
-    {
-        PlayerProcess player;
-        QVERIFY(player.start({"--demo"}));
-        const WId window = player.window();
-        QTRY_COMPARE(player.grab().size(), QSize(1920, 1080));
-        const QImage placeholder = player.shot("placeholder");
-        const QRect box(960 - 150, 540 - 100, 300, 200);
-        const QRect errorLines(box.left() + 10, box.top() + 118, 280, 54);
-        const auto grey = [](QRgb c) { return c == qRgb(0x5b, 0x5f, 0x63); };
-        const auto white = [](QRgb c) { return qGray(c) > 230; };
-        QVERIFY(count(placeholder, QRect(0, 0, 1920, 400), grey) > 1920 * 380);
-        QVERIFY(count(placeholder, box, white) > 300);
-        QCOMPARE(count(placeholder, errorLines, isRed), 0);
-        QVERIFY(meanBrightness(placeholder, QRect(300, 1042, 1300, 10)) < 40);
-
-        run({"mousemove", "--window", QString::number(window), "300", "300"});
-        run({"click", "--repeat", "2", "--delay", "60", "1"});
-        QTest::qWait(1500);
-        QCOMPARE(player.grab().size(), QSize(1920, 1080));
-
-        key("ctrl+q");
-        QVERIFY(player.process().waitForFinished(15000));
-        QCOMPARE(player.process().exitCode(), 0);
-        QVERIFY(!player.output().contains("Popup requested: qrc:/qml/popup/PopupAbout.qml"));
-    }
-
-    void missingFile()
-    {
-        PlayerProcess player;
-        QVERIFY(player.start({photos.filePath("missing.jpg")}));
-        // The error's lines in the placeholder's box, below the drop invitation.
-        const QRect errorLines(600 - 140, 300 + 18, 280, 54);
-        QVERIFY(QTest::qWaitFor([&] { return count(player.grab(), errorLines, isRed) > 100; }, 15000));
-        player.shot("error");
     }
 };
 
