@@ -117,11 +117,11 @@ HPictureGeometry HPanoramaXmp::parse(const QByteArray& packet, int imageWidth, i
     // Headings are compass degrees; the frame's centre has the pose's heading (0 when not given).
     const double pose = number(properties, "PoseHeadingDegrees", &ok);
     if (hasHeading || hasPitch || hasFov) {
-        constexpr double radiansPerDegree = 0.017453292519943295;
         geometry.hasInitialView = true;
         const double relative = std::remainder(heading - pose, 360.0);
-        geometry.initialYaw = float(relative * radiansPerDegree);
-        geometry.initialPitch = float(std::max(-90.0, std::min(90.0, pitch)) * radiansPerDegree);
+        geometry.initialYaw = float(relative * HPictureGeometry::radiansPerDegree);
+        geometry.initialPitch =
+            float(std::max(-90.0, std::min(90.0, pitch)) * HPictureGeometry::radiansPerDegree);
         geometry.initialHorizontalFov = hasFov && fov > 0 && fov <= 360 ? float(fov) : 0.0f;
     }
     return geometry;

@@ -9,13 +9,13 @@ namespace {
 constexpr double pi = 3.141592653589793;
 constexpr float piF = 3.1415927f;
 constexpr float halfPiF = 1.5707964f;
-constexpr double degreesPerRadian = 57.29577951308232;
 
 QString degrees(float radians)
 {
     // One decimal, halves away from zero once float noise is gone (11.25 reads "11.3"), and a real
     // minus sign.
-    const double tenths = std::round(std::round(double(radians) * degreesPerRadian * 1e4) / 1e3);
+    const double tenths =
+        std::round(std::round(double(radians) * HPictureGeometry::degreesPerRadian * 1e4) / 1e3);
     QString text = QString::number(tenths / 10.0, 'f', 1);
     if (text.endsWith(QLatin1String(".0"))) {
         text.chop(2);

@@ -24,6 +24,10 @@ struct HPictureGeometry
         SideBySide = 2
     };
 
+    // Metadata speaks in degrees.
+    static constexpr double radiansPerDegree = 0.017453292519943295;
+    static constexpr double degreesPerRadian = 57.29577951308232;
+
     Origin origin = Origin::None;
     bool hasBounds = false;
     float yawMin = 0;

@@ -184,11 +184,11 @@ private:
         if (yaw == 0 && pitch == 0) {
             return;
         }
-        constexpr double radiansPerDegree = 0.017453292519943295;
         boxes.origin = HPictureGeometry::Origin::SphericalBoxes;
         boxes.hasInitialView = true;
-        boxes.initialYaw = float(-std::remainder(yaw, 360.0) * radiansPerDegree);
-        boxes.initialPitch = float(std::max(-90.0, std::min(90.0, pitch)) * radiansPerDegree);
+        boxes.initialYaw = float(-std::remainder(yaw, 360.0) * HPictureGeometry::radiansPerDegree);
+        boxes.initialPitch =
+            float(std::max(-90.0, std::min(90.0, pitch)) * HPictureGeometry::radiansPerDegree);
     }
 
     void bounds(const QByteArray& body)

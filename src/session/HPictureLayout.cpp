@@ -150,10 +150,10 @@ void HPictureLayout::openMedia(const QUrl& url)
         globalObject->setPitch(-metadata.initialPitch); // the view centre sits at latitude -pitch
         if (metadata.initialHorizontalFov > 0) {
             // Our field of view spans the shorter side of the view.
-            const double half = metadata.initialHorizontalFov * 0.5 * 0.017453292519943295;
+            const double half = metadata.initialHorizontalFov * 0.5 * HPictureGeometry::radiansPerDegree;
             const double shorterPerLonger = viewAspectValue >= 1 ? 1.0 / viewAspectValue : 1.0;
-            globalObject->setFov(
-                float(2.0 * std::atan(std::tan(half) * shorterPerLonger) * 57.29577951308232));
+            globalObject->setFov(float(2.0 * std::atan(std::tan(half) * shorterPerLonger) *
+                                       HPictureGeometry::degreesPerRadian));
         }
     }
 }
