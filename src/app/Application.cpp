@@ -51,14 +51,12 @@ Application::~Application()
     deleteCoreObjects();
 }
 
-void Application::setup(bool* hardwareDecoding)
+void Application::setup()
 {
-    hardwareDecodingFlag = hardwareDecoding;
     arguments = HCommandLine::parse(QCoreApplication::arguments());
 
-    *hardwareDecodingFlag = settings->getBool(hardwareDecodingKey, *hardwareDecodingFlag);
-    // Before the scene loads: it registers the video item's QML type.
-    videoSelector = new HVideoPlugin(settings, hardwareDecodingFlag);
+    // Before the scene loads: it registers the video item's QML type and decides hardware decoding.
+    videoSelector = new HVideoPlugin(settings);
 
     window = new HQQuickView(arguments.value(QStringLiteral("demo")).toBool(), settings);
     connect(window, &QQuickWindow::sceneGraphInitialized, this, &Application::checkOpenGLVersion,
@@ -141,7 +139,8 @@ void Application::openCommandLineFiles()
 
 void Application::tearDown()
 {
-    settings->setValue(hardwareDecodingKey, *hardwareDecodingFlag);
+    // Kept for older versions of the program, which read it at start.
+    settings->setValue(hardwareDecodingKey, videoSelector->hardwareDecoding());
     deleteCoreObjects();
 }
 

@@ -27,8 +27,7 @@ public:
     Application(int& argc, char** argv, HSettingsManager* settings);
     ~Application() override;
 
-    // hardwareDecoding is the process-wide flag that main() owns; it outlives the set-up.
-    void setup(bool* hardwareDecoding);
+    void setup();
     void tearDown();
 
     QVariantMap commandLine() const { return arguments; }
@@ -62,7 +61,6 @@ private:
     // main() makes the program's folder current; relative paths on the command line name files
     // in the folder the user started it from.
     const QString launchDirectory;
-    bool* hardwareDecodingFlag = nullptr;
     QVariantMap arguments;
     HVideoPlugin* videoSelector = nullptr;
     HQQuickView* window = nullptr;

@@ -27,8 +27,7 @@ int main(int argc, char** argv)
                             locale->name(), QString(), dumpType);
 
     const int result = HCrashHandling::runGuarded([&app] {
-        auto hardwareDecoding = std::make_unique<bool>(false);
-        app->setup(hardwareDecoding.get());
+        app->setup();
         const int exitCode = app->exec();
         app->tearDown();
         return exitCode;

@@ -1,5 +1,6 @@
 #include "HVideoPlugin.h"
 
+#include "HVlcInstance.h"
 #include "HuiQuickVideoPlayerVlc.h"
 #include "VideoLogging.h"
 #include "base/HSettingsManager.h"
@@ -26,12 +27,9 @@ QString defaultPlugin()
 }
 } // namespace
 
-HVideoPlugin::HVideoPlugin(HSettingsManager* settingsStore, bool* hardwareDecodingFlag)
-    : settings(settingsStore), hardwareDecoding(hardwareDecodingFlag)
+HVideoPlugin::HVideoPlugin(HSettingsManager* settingsStore) : settings(settingsStore)
 {
     qmlRegisterType<HuiQuickVideoPlayerVlc>("VLCQt", 1, 0, "VlcVideoPlayer");
-    // The item reads the flag when it creates the shared libvlc instance, after this point.
-    HuiQuickVideoPlayerVlc::setHardwareDecodingFlag(hardwareDecoding);
 
     currentPlugin = settings->getString(pluginKey, defaultPlugin());
 
@@ -51,7 +49,8 @@ HVideoPlugin::HVideoPlugin(HSettingsManager* settingsStore, bool* hardwareDecodi
                                        "guaranteed to work everywhere.")});
 #endif
 
-    updateHardwareDecoding();
+    // The first video item makes the libvlc instance, after this point.
+    HVlcInstance::setHardwareDecoding(hardwareDecoding());
 
 #ifdef Q_OS_WIN
     plugins << QVariant(QStringList{QStringLiteral("wmf"), QStringLiteral("Windows Media Foundation"),
@@ -72,14 +71,6 @@ HVideoPlugin::HVideoPlugin(HSettingsManager* settingsStore, bool* hardwareDecodi
     qCInfo(lcVideo).noquote() << "video back end:" << currentPlugin;
 }
 
-HVideoPlugin::~HVideoPlugin()
-{
-    // main() deletes the flag after this object; nobody may read it through a stale pointer.
-    if (HuiQuickVideoPlayerVlc::hardwareDecodingFlag() == hardwareDecoding) {
-        HuiQuickVideoPlayerVlc::setHardwareDecodingFlag(nullptr);
-    }
-}
-
 void HVideoPlugin::setCurrentPlugin(const QString& plugin)
 {
     if (plugin != currentPlugin) {
@@ -88,12 +79,11 @@ void HVideoPlugin::setCurrentPlugin(const QString& plugin)
         emit currentPluginChanged();
         emit displayMessage(tr("You must restart to apply modifications on video plugin."));
     }
-    updateHardwareDecoding();
+    // Too late for this run's libvlc instance unless no video item was made yet.
+    HVlcInstance::setHardwareDecoding(hardwareDecoding());
 }
 
-void HVideoPlugin::updateHardwareDecoding()
+bool HVideoPlugin::hardwareDecoding() const
 {
-    if (hardwareDecoding) {
-        *hardwareDecoding = currentPlugin == vlcHardwarePlugin;
-    }
+    return currentPlugin == vlcHardwarePlugin;
 }

@@ -5,21 +5,22 @@
 
 class HSettingsManager;
 
-// The user's choice of video back end: offers the choices, keeps the choice in the settings, sets the
-// process-wide hardware-decoding flag from it, and says that a change needs a restart. Its
+// The user's choice of video back end: offers the choices, keeps the choice in the settings, and says
+// that a change needs a restart. Hardware decoding follows from the choice; the libvlc instance
+// reads it when it is made. Its
 // constructor registers the libvlc video item for QML ("import VLCQt 1.0").
 class HVideoPlugin : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString currentPlugin READ getCurrentPlugin WRITE setCurrentPlugin NOTIFY currentPluginChanged)
+    Q_PROPERTY(bool hardwareDecoding READ hardwareDecoding NOTIFY currentPluginChanged)
 
 public:
-    // hardwareDecoding is the flag main() owns; it must outlive this object.
-    HVideoPlugin(HSettingsManager* settings, bool* hardwareDecoding);
-    ~HVideoPlugin() override;
+    explicit HVideoPlugin(HSettingsManager* settings);
 
     QString getCurrentPlugin() const { return currentPlugin; }
     void setCurrentPlugin(const QString& plugin);
+    bool hardwareDecoding() const;
 
     // Each entry is a QStringList: identifier, label, description.
     Q_INVOKABLE QVariantList pluginsList() const { return plugins; }
@@ -29,10 +30,7 @@ signals:
     void displayMessage(QString message);
 
 private:
-    void updateHardwareDecoding();
-
     QVariantList plugins;
     QString currentPlugin;
     HSettingsManager* const settings;
-    bool* const hardwareDecoding;
 };

@@ -1,99 +1,17 @@
 #include "HuiQuickVideoPlayerVlc.h"
 
 #include "HVideoFrameTexture.h"
+#include "HVlcEventRelay.h"
+#include "HVlcFrameSink.h"
+#include "HVlcInstance.h"
 #include "VideoLogging.h"
 #include "render/HFrameTextureProvider.h"
 #include "render/RenderLogging.h"
 
 #include <QDeadlineTimer>
-#include <QMutex>
 #include <QQuickWindow>
 
 #include <vlc/vlc.h>
-
-#include <cstring>
-
-namespace {
-
-// The decoder may pad the picture it proposes (H.264 adds a couple of rows); a difference larger
-// than this is a different picture, not padding.
-constexpr unsigned maxPadding = 64;
-
-struct SharedVlc
-{
-    QMutex mutex;
-    libvlc_instance_t* instance = nullptr;
-    QStringList arguments;
-    std::atomic<const bool*> hardwareDecoding{nullptr};
-};
-
-SharedVlc& sharedVlc()
-{
-    static SharedVlc shared;
-    return shared;
-}
-
-libvlc_instance_t* createInstance(const QStringList& arguments)
-{
-    std::vector<QByteArray> storage;
-    std::vector<const char*> argv;
-    for (const QString& argument : arguments) {
-        storage.push_back(argument.toUtf8());
-    }
-    for (const QByteArray& bytes : storage) {
-        argv.push_back(bytes.constData());
-    }
-    return libvlc_new(int(argv.size()), argv.data());
-}
-
-// One instance for the process, made on first need and never released. The hardware-decoding flag
-// counts only now: a later change waits for the next start of the program.
-libvlc_instance_t* sharedInstance()
-{
-    SharedVlc& shared = sharedVlc();
-    QMutexLocker locker(&shared.mutex);
-    if (shared.instance) {
-        return shared.instance;
-    }
-    const bool* flag = shared.hardwareDecoding.load();
-    const bool hardware = flag && *flag;
-    QStringList arguments = HuiQuickVideoPlayerVlc::instanceArguments(hardware);
-    shared.instance = createInstance(arguments);
-    if (!shared.instance && hardware) {
-        qCWarning(lcVideo) << "libvlc refused hardware decoding; decoding in software";
-        arguments = HuiQuickVideoPlayerVlc::instanceArguments(false);
-        shared.instance = createInstance(arguments);
-    }
-    if (!shared.instance) {
-        qCCritical(lcVideo) << "libvlc could not be initialised with" << arguments;
-        return nullptr;
-    }
-    shared.arguments = arguments;
-    qCInfo(lcVideo).noquote() << "libvlc" << libvlc_get_version() << "started with"
-                              << arguments.join(QLatin1Char(' '));
-    return shared.instance;
-}
-
-// libvlc keeps its last error per thread, so this is only meaningful on the thread that saw it.
-QString vlcErrorMessage()
-{
-    const char* message = libvlc_errmsg();
-    return message ? QString::fromUtf8(message) : QString();
-}
-
-// The decoder's own chromas of 8-bit 4:2:0 pictures, which are shown as YUV planes; every other
-// chroma is converted to RGBA by libvlc. J420 is the full-range (JPEG) variant.
-bool isPlanar420(const char* chroma)
-{
-    for (const char* planar : {"I420", "IYUV", "YV12", "J420", "NV12", "NV21"}) {
-        if (std::strncmp(chroma, planar, 4) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
     : QQuickItem(parent), feed(std::make_shared<HVideoFeed>())
@@ -105,21 +23,26 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
     statisticsTimer.setInterval(1000);
     connect(&statisticsTimer, &QTimer::timeout, this, &HuiQuickVideoPlayerVlc::reportStatistics);
 
-    libvlc_instance_t* instance = sharedInstance();
+    libvlc_instance_t* instance = HVlcInstance::shared();
     player = instance ? libvlc_media_player_new(instance) : nullptr;
     if (!player) {
         qCCritical(lcVideo) << "no libvlc media player: videos cannot be played";
         return;
     }
-    libvlc_event_manager_t* events = libvlc_media_player_event_manager(player);
-    libvlc_event_attach(events, libvlc_MediaPlayerTimeChanged, &HuiQuickVideoPlayerVlc::handleEvent, this);
-    libvlc_event_attach(events, libvlc_MediaPlayerEncounteredError, &HuiQuickVideoPlayerVlc::handleEvent,
-                        this);
-    libvlc_video_set_callbacks(player, &HuiQuickVideoPlayerVlc::lockFrame,
-                               &HuiQuickVideoPlayerVlc::unlockFrame, &HuiQuickVideoPlayerVlc::displayFrame,
-                               this);
-    libvlc_video_set_format_callbacks(player, &HuiQuickVideoPlayerVlc::formatSetup,
-                                      &HuiQuickVideoPlayerVlc::formatCleanup);
+    relay = std::make_unique<HVlcEventRelay>(player);
+    connect(relay.get(), &HVlcEventRelay::mediaStateChanged, this, &HuiQuickVideoPlayerVlc::onMediaState,
+            Qt::QueuedConnection);
+    connect(relay.get(), &HVlcEventRelay::mediaParsed, this, &HuiQuickVideoPlayerVlc::checkMedia,
+            Qt::QueuedConnection);
+    connect(relay.get(), &HVlcEventRelay::playerError, this, &HuiQuickVideoPlayerVlc::reportError,
+            Qt::QueuedConnection);
+    connect(relay.get(), &HVlcEventRelay::timeChanged, this, &HuiQuickVideoPlayerVlc::positionChanged,
+            Qt::QueuedConnection);
+    sink = std::make_unique<HVlcFrameSink>(player, feed);
+    connect(sink.get(), &HVlcFrameSink::frameReady, this, &HuiQuickVideoPlayerVlc::frameReady,
+            Qt::QueuedConnection);
+    connect(sink.get(), &HVlcFrameSink::formatChanged, this, &HuiQuickVideoPlayerVlc::resizeToFrame,
+            Qt::QueuedConnection);
 }
 
 HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
@@ -127,11 +50,7 @@ HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
     if (player) {
         // Stopping joins libvlc's threads: no callback runs after this.
         libvlc_media_player_stop(player);
-        libvlc_event_manager_t* events = libvlc_media_player_event_manager(player);
-        libvlc_event_detach(events, libvlc_MediaPlayerTimeChanged, &HuiQuickVideoPlayerVlc::handleEvent,
-                            this);
-        libvlc_event_detach(events, libvlc_MediaPlayerEncounteredError, &HuiQuickVideoPlayerVlc::handleEvent,
-                            this);
+        relay.reset();
     }
     releaseMedia();
     if (player) {
@@ -142,37 +61,6 @@ HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
         HFrameTextureProvider::scheduleDeletion(window(), provider);
         provider = nullptr;
     }
-}
-
-void HuiQuickVideoPlayerVlc::setHardwareDecodingFlag(const bool* flag)
-{
-    sharedVlc().hardwareDecoding.store(flag);
-}
-
-const bool* HuiQuickVideoPlayerVlc::hardwareDecodingFlag()
-{
-    return sharedVlc().hardwareDecoding.load();
-}
-
-QStringList HuiQuickVideoPlayerVlc::instanceArguments(bool hardwareDecoding)
-{
-    QStringList arguments{QStringLiteral("--verbose=2"), QStringLiteral("--quiet"), QStringLiteral("--intf"),
-                          QStringLiteral("dummy"), QStringLiteral("--ignore-config")};
-    if (hardwareDecoding) {
-#ifdef Q_OS_WIN
-        arguments << QStringLiteral("--avcodec-hw=dxva2");
-#else
-        arguments << QStringLiteral("--avcodec-hw=vaapi");
-#endif
-    }
-    return arguments;
-}
-
-QStringList HuiQuickVideoPlayerVlc::sharedInstanceArguments()
-{
-    SharedVlc& shared = sharedVlc();
-    QMutexLocker locker(&shared.mutex);
-    return shared.arguments;
 }
 
 float HuiQuickVideoPlayerVlc::getVolume() const
@@ -190,7 +78,7 @@ void HuiQuickVideoPlayerVlc::setVolume(float volume)
 
 void HuiQuickVideoPlayerVlc::setNativeSize(bool enabled)
 {
-    nativeSize.store(enabled);
+    nativeSize = enabled;
 }
 
 void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
@@ -202,7 +90,7 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     source.clear();
     pauseOnFirstPicture = false;
 
-    libvlc_instance_t* instance = sharedInstance();
+    libvlc_instance_t* instance = HVlcInstance::shared();
     libvlc_media_t* newMedia = instance && player
                                    ? libvlc_media_new_location(instance, url.toString().toUtf8().constData())
                                    : nullptr;
@@ -303,13 +191,8 @@ void HuiQuickVideoPlayerVlc::onError()
 void HuiQuickVideoPlayerVlc::attachMedia(libvlc_media_t* newMedia)
 {
     media = newMedia;
-    mediaContext.reset(new MediaContext{this, ++mediaGeneration});
     mediaFailed = false;
-    libvlc_event_manager_t* events = libvlc_media_event_manager(media);
-    libvlc_event_attach(events, libvlc_MediaStateChanged, &HuiQuickVideoPlayerVlc::handleEvent,
-                        mediaContext.get());
-    libvlc_event_attach(events, libvlc_MediaParsedChanged, &HuiQuickVideoPlayerVlc::handleEvent,
-                        mediaContext.get());
+    relay->attachMedia(media);
 }
 
 void HuiQuickVideoPlayerVlc::releaseMedia()
@@ -317,65 +200,18 @@ void HuiQuickVideoPlayerVlc::releaseMedia()
     if (!media) {
         return;
     }
-    // Detaching waits for a handler that is running, so the context can go afterwards.
-    libvlc_event_manager_t* events = libvlc_media_event_manager(media);
-    libvlc_event_detach(events, libvlc_MediaStateChanged, &HuiQuickVideoPlayerVlc::handleEvent,
-                        mediaContext.get());
-    libvlc_event_detach(events, libvlc_MediaParsedChanged, &HuiQuickVideoPlayerVlc::handleEvent,
-                        mediaContext.get());
+    if (relay) {
+        relay->detachMedia();
+    }
     libvlc_media_release(media);
     media = nullptr;
-    mediaContext.reset();
-    ++mediaGeneration;
-}
-
-void HuiQuickVideoPlayerVlc::handleEvent(const libvlc_event_t* event, void* opaque)
-{
-    // libvlc's event thread: nothing here touches the item except through a queued call.
-    switch (event->type) {
-    case libvlc_MediaStateChanged: {
-        const MediaContext* context = static_cast<const MediaContext*>(opaque);
-        HuiQuickVideoPlayerVlc* item = context->item;
-        const quint64 generation = context->generation;
-        const int state = event->u.media_state_changed.new_state;
-        const QString error = state == libvlc_Error ? vlcErrorMessage() : QString();
-        QMetaObject::invokeMethod(
-            item, [item, generation, state, error] { item->onMediaState(generation, state, error); },
-            Qt::QueuedConnection);
-        break;
-    }
-    case libvlc_MediaParsedChanged: {
-        const MediaContext* context = static_cast<const MediaContext*>(opaque);
-        HuiQuickVideoPlayerVlc* item = context->item;
-        const quint64 generation = context->generation;
-        QMetaObject::invokeMethod(
-            item, [item, generation] { item->checkMedia(generation); }, Qt::QueuedConnection);
-        break;
-    }
-    case libvlc_MediaPlayerEncounteredError: {
-        HuiQuickVideoPlayerVlc* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-        const QString error = vlcErrorMessage();
-        QMetaObject::invokeMethod(
-            item, [item, error] { item->reportError(error); }, Qt::QueuedConnection);
-        break;
-    }
-    case libvlc_MediaPlayerTimeChanged: {
-        HuiQuickVideoPlayerVlc* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-        const int position = int(event->u.media_player_time_changed.new_time);
-        QMetaObject::invokeMethod(
-            item, [item, position] { emit item->positionChanged(position); }, Qt::QueuedConnection);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
 void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const QString& error)
 {
     // A media that has been replaced has nothing more to say; one that was closed or dropped still
     // reports how it stops.
-    if (generation != mediaGeneration && media) {
+    if (generation != relay->generation() && media) {
         return;
     }
     if (state == Opening) {
@@ -385,10 +221,9 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
         return;
     }
     qCDebug(lcVideo) << "state" << VlcState(state);
-    if (state == Paused && !paused.load()) {
-        pausedPictureKnown = false;
+    if (sink) {
+        sink->setPaused(state == Paused);
     }
-    paused = state == Paused;
     emit vlcStateChanged(state);
     // Statistics are logged while the media is under way, and once more when it stops.
     if (state == Opening || state == Buffering || state == Playing) {
@@ -417,7 +252,7 @@ void HuiQuickVideoPlayerVlc::reportError(const QString& vlcMessage)
 
 void HuiQuickVideoPlayerVlc::checkMedia(quint64 generation)
 {
-    if (generation != mediaGeneration || !media) {
+    if (generation != relay->generation() || !media) {
         return;
     }
     emit durationChanged(int(libvlc_media_get_duration(media)));
@@ -441,107 +276,6 @@ void HuiQuickVideoPlayerVlc::checkMedia(quint64 generation)
     source.clear();
 }
 
-QSize HuiQuickVideoPlayerVlc::pictureSize(unsigned proposedWidth, unsigned proposedHeight) const
-{
-    // libvlc proposes the decoder's buffer size, which can be larger than the picture; accepting it
-    // makes libvlc rescale every frame. The media's video track knows the picture's own size.
-    // Careful: this runs on a decoder thread that stop() and set_media() wait for while they hold the
-    // player's input lock, so nothing here may take that lock (libvlc_video_get_track() does).
-    QSize size{int(proposedWidth), int(proposedHeight)};
-    libvlc_media_t* current = libvlc_media_player_get_media(player);
-    if (!current) {
-        return size;
-    }
-    libvlc_media_track_t** tracks = nullptr;
-    const unsigned count = libvlc_media_tracks_get(current, &tracks);
-    for (unsigned i = 0; i < count; ++i) {
-        const libvlc_media_track_t* track = tracks[i];
-        if (track->i_type != libvlc_track_video) {
-            continue;
-        }
-        const unsigned width = track->video->i_width;
-        const unsigned height = track->video->i_height;
-        if (width > 0 && height > 0 && width <= proposedWidth && height <= proposedHeight &&
-            proposedWidth - width < maxPadding && proposedHeight - height < maxPadding) {
-            size = QSize(int(width), int(height));
-            break;
-        }
-    }
-    if (count > 0) {
-        libvlc_media_tracks_release(tracks, count);
-    }
-    libvlc_media_release(current);
-    return size;
-}
-
-unsigned HuiQuickVideoPlayerVlc::formatSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                             unsigned* pitches, unsigned* lines)
-{
-    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(*opaque);
-    const QSize size = item->pictureSize(*width, *height);
-    // 8-bit 4:2:0 stays as it is decoded, in planes the shader converts; the rest becomes RGBA.
-    const bool planar = isPlanar420(chroma);
-    const HFrameFormat format =
-        planar ? HFrameFormat::nv12(size, std::strncmp(chroma, "J420", 4) == 0) : HFrameFormat::rgba(size);
-    qCDebug(lcVideo, "libvlc proposes %ux%u %.4s, using %dx%d %s", *width, *height, chroma, size.width(),
-            size.height(), planar ? "NV12" : "RGBA");
-
-    std::memcpy(chroma, planar ? "NV12" : "RGBA", 5);
-    *width = unsigned(size.width());
-    *height = unsigned(size.height());
-    for (int plane = 0; plane < format.planeCount(); ++plane) {
-        pitches[plane] = unsigned(format.pitch(plane));
-        lines[plane] = unsigned(format.planeSize(plane).height());
-    }
-    item->feed->pool.configure(format);
-    if (item->nativeSize.load()) {
-        QMetaObject::invokeMethod(item, "resizeToFrame", Qt::QueuedConnection);
-    }
-    // libvlc copies each picture into one of its buffers, which lockFrame() hands out from the pool.
-    return 1;
-}
-
-void HuiQuickVideoPlayerVlc::formatCleanup(void* opaque)
-{
-    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    item->feed->pool.clear();
-}
-
-void* HuiQuickVideoPlayerVlc::lockFrame(void* opaque, void** planes)
-{
-    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    // Never waits: a free buffer, or the newest picture the window has not taken (dropped).
-    HFramePool::Buffer* buffer = item->feed->pool.acquire();
-    for (int plane = 0; plane < buffer->format().planeCount(); ++plane) {
-        planes[plane] = buffer->plane(plane);
-    }
-    return buffer;
-}
-
-void HuiQuickVideoPlayerVlc::displayFrame(void* opaque, void* picture)
-{
-    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    auto* buffer = static_cast<HFramePool::Buffer*>(picture);
-    if (item->paused.load()) {
-        const quint64 fingerprint = HFramePool::fingerprint(*buffer);
-        if (item->pausedPictureKnown.exchange(true) && fingerprint == item->pausedPicture) {
-            item->feed->pool.withdraw(buffer);
-            return;
-        }
-        item->pausedPicture = fingerprint;
-    }
-    item->feed->pool.publish(buffer);
-    QMetaObject::invokeMethod(item, "frameReady", Qt::QueuedConnection);
-}
-
-void HuiQuickVideoPlayerVlc::unlockFrame(void* opaque, void* picture, void* const* planes)
-{
-    Q_UNUSED(planes)
-    auto* item = static_cast<HuiQuickVideoPlayerVlc*>(opaque);
-    // The picture is written; libvlc shows it (display) when its time comes.
-    item->feed->pool.complete(static_cast<HFramePool::Buffer*>(picture));
-}
-
 void HuiQuickVideoPlayerVlc::frameReady()
 {
     if (pauseOnFirstPicture && player) {
@@ -553,6 +287,9 @@ void HuiQuickVideoPlayerVlc::frameReady()
 
 void HuiQuickVideoPlayerVlc::resizeToFrame()
 {
+    if (!nativeSize) {
+        return;
+    }
     const QSize size = feed->pool.format().size;
     if (!size.isEmpty()) {
         setSize(size);

@@ -7,20 +7,20 @@
 #include <atomic>
 #include <memory>
 
-struct libvlc_event_t;
-struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
 class HFrameTextureProvider;
 struct HVideoFeed;
+class HVlcEventRelay;
+class HVlcFrameSink;
 
 // Plays a video through libvlc. libvlc decodes into a small pool of buffers (8-bit 4:2:0 pictures
 // stay YUV, others become RGBA); the item draws nothing itself but is the texture provider of its
 // frames, which the panorama view samples: each new frame is uploaded once, on the render thread,
 // when the window draws it.
 //
-// Threads: libvlc's video threads run the format, lock, display and unlock callbacks, libvlc's
-// event thread runs the event handler, the render thread creates the texture provider and uploads.
+// Threads: libvlc's video threads run the frame sink's callbacks, libvlc's event thread the event
+// relay's handler, the render thread creates the texture provider and uploads.
 // Everything they have to tell the item's QML side crosses to the GUI thread as a queued call; the
 // pictures themselves go through the frame pool, which never makes the decoder wait.
 class HuiQuickVideoPlayerVlc : public QQuickItem
@@ -51,19 +51,10 @@ public:
     explicit HuiQuickVideoPlayerVlc(QQuickItem* parent = nullptr);
     ~HuiQuickVideoPlayerVlc() override;
 
-    // The process-wide hardware-decoding flag, owned by main(). It is read once, when the shared
-    // libvlc instance is created; null reads as false.
-    static void setHardwareDecodingFlag(const bool* flag);
-    static const bool* hardwareDecodingFlag();
-    // The argument list the shared instance is created with, for either value of the flag.
-    static QStringList instanceArguments(bool hardwareDecoding);
-    // What the shared instance was actually created with; empty until it exists.
-    static QStringList sharedInstanceArguments();
-
     QUrl getSource() const { return source; }
     float getVolume() const;
     void setVolume(float volume);
-    bool getNativeSize() const { return nativeSize.load(); }
+    bool getNativeSize() const { return nativeSize; }
     void setNativeSize(bool enabled);
 
     // Frames libvlc handed over, frames that reached the window, and frames overtaken by a newer one
@@ -110,50 +101,28 @@ private slots:
     void invalidateSceneGraph();
 
 private:
-    // What libvlc's media events carry to the GUI thread: the item, and which media of the item
-    // raised them, so that events queued by a media that has since been replaced are dropped.
-    struct MediaContext
-    {
-        HuiQuickVideoPlayerVlc* item;
-        quint64 generation;
-    };
-
-    static void handleEvent(const libvlc_event_t* event, void* opaque);
-    static unsigned formatSetup(void** opaque, char* chroma, unsigned* width, unsigned* height,
-                                unsigned* pitches, unsigned* lines);
-    static void formatCleanup(void* opaque);
-    static void* lockFrame(void* opaque, void** planes);
-    static void unlockFrame(void* opaque, void* picture, void* const* planes);
-    static void displayFrame(void* opaque, void* picture);
-
     void onMediaState(quint64 generation, int state, const QString& error);
     void checkMedia(quint64 generation);
     void reportError(const QString& vlcMessage);
     void attachMedia(libvlc_media_t* newMedia);
     void releaseMedia();
     void forgetPictures();
-    QSize pictureSize(unsigned proposedWidth, unsigned proposedHeight) const;
 
     libvlc_media_player_t* player = nullptr;
     libvlc_media_t* media = nullptr;
-    std::unique_ptr<MediaContext> mediaContext;
-    quint64 mediaGeneration = 0;
+    std::unique_ptr<HVlcEventRelay> relay;
     // libvlc reports Ended right after Error; the failure is what the user must see.
     bool mediaFailed = false;
 
     std::shared_ptr<HVideoFeed> feed;
-    // While paused, libvlc shows the same picture again every few tens of milliseconds: such
-    // repeats are recognised by their fingerprint and neither uploaded nor counted.
-    std::atomic<bool> paused{false};
-    std::atomic<bool> pausedPictureKnown{false};
-    quint64 pausedPicture = 0; // libvlc's video output thread
+    std::unique_ptr<HVlcFrameSink> sink;
     // A pause asked for before the media's first picture waits for it (GUI thread).
     bool pauseOnFirstPicture = false;
     // Render thread: made when the view first asks for it, deleted there.
     mutable HFrameTextureProvider* provider = nullptr;
 
     QUrl source;
-    std::atomic<bool> nativeSize{false};
+    bool nativeSize = false;
 
     // The pool's counts when the current media was opened.
     int decodedBase = 0;

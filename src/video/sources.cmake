@@ -8,6 +8,9 @@ target_sources(gyre-core PRIVATE
     video/HFramePool.cpp video/HFramePool.h
     video/HVideoFrameTexture.cpp video/HVideoFrameTexture.h
     video/HVideoPlugin.cpp video/HVideoPlugin.h
+    video/HVlcEventRelay.cpp video/HVlcEventRelay.h
+    video/HVlcFrameSink.cpp video/HVlcFrameSink.h
+    video/HVlcInstance.cpp video/HVlcInstance.h
     video/VideoLogging.cpp video/VideoLogging.h
 )
 target_link_libraries(gyre-core PRIVATE PkgConfig::LIBVLC)
