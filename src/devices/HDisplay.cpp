@@ -1,4 +1,5 @@
 #include "HDisplay.h"
+#include "base/HAssign.h"
 
 HDisplay::HDisplay(QObject* parent)
     : QObject(parent), logMessageValue(tr("Other display screen is not supported on this platform.")),
@@ -8,40 +9,35 @@ HDisplay::HDisplay(QObject* parent)
 
 void HDisplay::setLogMessage(const QString& value)
 {
-    if (value != logMessageValue) {
-        logMessageValue = value;
+    if (assignChanged(logMessageValue, value)) {
         emit logMessageChanged();
     }
 }
 
 void HDisplay::setUserMessage(const QString& value)
 {
-    if (value != userMessageValue) {
-        userMessageValue = value;
+    if (assignChanged(userMessageValue, value)) {
         emit userMessageChanged();
     }
 }
 
 void HDisplay::setAvailable(bool value)
 {
-    if (value != availableValue) {
-        availableValue = value;
+    if (assignChanged(availableValue, value)) {
         emit availableChanged();
     }
 }
 
 void HDisplay::setProcessing(bool value)
 {
-    if (value != processingValue) {
-        processingValue = value;
+    if (assignChanged(processingValue, value)) {
         emit processingChanged();
     }
 }
 
 void HDisplay::setFailed(bool value)
 {
-    if (value != failedValue) {
-        failedValue = value;
+    if (assignChanged(failedValue, value)) {
         emit failedChanged();
     }
 }

@@ -1,5 +1,6 @@
 #include "HSensor.h"
 
+#include "base/HAssign.h"
 #include "session/HGlobalObject.h"
 
 #include <cmath>
@@ -12,8 +13,7 @@ HSensor::HSensor(HGlobalObject* globalObject, QObject* parent)
 
 void HSensor::setLogMessage(const QString& value)
 {
-    if (value != logMessageValue) {
-        logMessageValue = value;
+    if (assignChanged(logMessageValue, value)) {
         emit logMessageChanged();
     }
 }
@@ -30,8 +30,7 @@ bool HSensor::isSupported() const
 
 void HSensor::setAvailable(bool value)
 {
-    if (value != availableValue) {
-        availableValue = value;
+    if (assignChanged(availableValue, value)) {
         emit availableChanged();
     }
 }

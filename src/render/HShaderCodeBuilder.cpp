@@ -1,4 +1,5 @@
 #include "HShaderCodeBuilder.h"
+#include "base/HAssign.h"
 
 #include <QLatin1String>
 
@@ -249,40 +250,35 @@ HShaderCodeBuilder::HShaderCodeBuilder(QObject* parent) : QObject(parent)
 
 void HShaderCodeBuilder::setOculusMode(bool value)
 {
-    if (value != oculusModeValue) {
-        oculusModeValue = value;
+    if (assignChanged(oculusModeValue, value)) {
         emit oculusModeChanged();
     }
 }
 
 void HShaderCodeBuilder::setEffect(int value)
 {
-    if (value != effectValue) {
-        effectValue = value;
+    if (assignChanged(effectValue, value)) {
         emit effectChanged();
     }
 }
 
 void HShaderCodeBuilder::setProjection(int value)
 {
-    if (value != projectionValue) {
-        projectionValue = value;
+    if (assignChanged(projectionValue, value)) {
         emit projectionChanged();
     }
 }
 
 void HShaderCodeBuilder::setStereoMode(int value)
 {
-    if (value != stereoModeValue) {
-        stereoModeValue = value;
+    if (assignChanged(stereoModeValue, value)) {
         emit stereoModeChanged();
     }
 }
 
 void HShaderCodeBuilder::setStacked(bool value)
 {
-    if (value != stackedValue) {
-        stackedValue = value;
+    if (assignChanged(stackedValue, value)) {
         emit stackedChanged();
     }
 }

@@ -4,6 +4,7 @@
 #include "HShaderCodeBuilder.h"
 #include "HTextureProvider.h"
 #include "RenderLogging.h"
+#include "base/HAssign.h"
 #include "session/HGlobalObject.h"
 
 #include <QCoreApplication>
@@ -126,8 +127,7 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
 
 void VeyrixView::setRightEye(bool value)
 {
-    if (value != rightEyeValue) {
-        rightEyeValue = value;
+    if (assignChanged(rightEyeValue, value)) {
         emit rightEyeChanged();
         update();
     }

@@ -3,23 +3,13 @@
 #include "HPlaylist.h"
 #include "HViewMaths.h"
 #include "SessionLogging.h"
+#include "base/HAssign.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 
 namespace {
 
 const QString touchModeKey = QStringLiteral("application/touchMode");
-
-// Stores a value that differs (a NaN never equals anything, so it is stored and announced).
-template <typename T>
-bool assign(T& field, const T& value)
-{
-    if (value == field) {
-        return false;
-    }
-    field = value;
-    return true;
-}
 
 } // namespace
 
@@ -39,8 +29,8 @@ HGlobalObject::HGlobalObject(HSettingsManager* settingsStore, QObject* parent)
 
 void HGlobalObject::setYaw(float value, bool update)
 {
-    if (assign(yawValue,
-               HViewMaths::clampYaw(HViewMaths::wrapYaw(value), fovValue, yawMinValue, yawMaxValue))) {
+    if (assignChanged(yawValue,
+                      HViewMaths::clampYaw(HViewMaths::wrapYaw(value), fovValue, yawMinValue, yawMaxValue))) {
         emit yawChanged();
         if (update) {
             updateRotationMatrix();
@@ -51,7 +41,7 @@ void HGlobalObject::setYaw(float value, bool update)
 void HGlobalObject::setPitch(float value, bool update)
 {
     requestedPitch = value;
-    if (assign(pitchValue, clampPitch(value))) {
+    if (assignChanged(pitchValue, clampPitch(value))) {
         emit pitchChanged();
         if (update) {
             updateRotationMatrix();
@@ -63,7 +53,7 @@ void HGlobalObject::setRoll(float value, bool update)
 {
     // The view never rolls: whatever is written, roll returns to 0.
     Q_UNUSED(value)
-    if (assign(rollValue, 0.0f)) {
+    if (assignChanged(rollValue, 0.0f)) {
         emit rollChanged();
         if (update) {
             updateRotationMatrix();
@@ -74,10 +64,10 @@ void HGlobalObject::setRoll(float value, bool update)
 void HGlobalObject::setFov(float value)
 {
     // The field of view is not limited here; QML keeps it in its range.
-    if (assign(fovValue, value)) {
+    if (assignChanged(fovValue, value)) {
         emit fovChanged();
     }
-    if (assign(pitchValue, clampPitch(pitchValue))) {
+    if (assignChanged(pitchValue, clampPitch(pitchValue))) {
         emit pitchChanged();
         updateRotationMatrix();
     }
@@ -85,7 +75,7 @@ void HGlobalObject::setFov(float value)
 
 void HGlobalObject::setRotationMatrix(const QMatrix4x4& value, bool update)
 {
-    if (assign(rotationMatrixValue, value)) {
+    if (assignChanged(rotationMatrixValue, value)) {
         emit rotationMatrixChanged();
         if (update) {
             updateAnglesFromMatrix();
@@ -95,28 +85,28 @@ void HGlobalObject::setRotationMatrix(const QMatrix4x4& value, bool update)
 
 void HGlobalObject::setYawMin(float value)
 {
-    if (assign(yawMinValue, value)) {
+    if (assignChanged(yawMinValue, value)) {
         emit yawMinChanged();
     }
 }
 
 void HGlobalObject::setYawMax(float value)
 {
-    if (assign(yawMaxValue, value)) {
+    if (assignChanged(yawMaxValue, value)) {
         emit yawMaxChanged();
     }
 }
 
 void HGlobalObject::setPitchMin(float value)
 {
-    if (assign(pitchMinValue, value)) {
+    if (assignChanged(pitchMinValue, value)) {
         emit pitchMinChanged();
     }
 }
 
 void HGlobalObject::setPitchMax(float value)
 {
-    if (assign(pitchMaxValue, value)) {
+    if (assignChanged(pitchMaxValue, value)) {
         emit pitchMaxChanged();
     }
 }
@@ -129,8 +119,8 @@ void HGlobalObject::setPictureLimits(float newYawMin, float newYawMax, float new
     setPitchMax(newPitchMax);
     // The view the user asked for, brought inside the new picture: a pitch that the old band
     // clamped comes back where the new one allows it.
-    const bool yawMoved = assign(yawValue, clampYaw(yawValue));
-    const bool pitchMoved = assign(pitchValue, clampPitch(requestedPitch));
+    const bool yawMoved = assignChanged(yawValue, clampYaw(yawValue));
+    const bool pitchMoved = assignChanged(pitchValue, clampPitch(requestedPitch));
     if (yawMoved) {
         emit yawChanged();
     }
@@ -155,14 +145,14 @@ float HGlobalObject::clampYaw(float value) const
 void HGlobalObject::setTouchMode(bool value)
 {
     // A session preference only: the stored setting keeps its first-start value.
-    if (assign(touchModeValue, value)) {
+    if (assignChanged(touchModeValue, value)) {
         emit touchModeChanged();
     }
 }
 
 void HGlobalObject::setVideoLogMessage(const QString& value)
 {
-    if (assign(videoLogMessageValue, value)) {
+    if (assignChanged(videoLogMessageValue, value)) {
         emit videoLogMessageChanged();
     }
 }
@@ -174,7 +164,7 @@ QMatrix4x4 HGlobalObject::rotationMatrixFor(float yaw, float pitch, float roll)
 
 void HGlobalObject::updateRotationMatrix()
 {
-    if (assign(rotationMatrixValue, rotationMatrixFor(yawValue, pitchValue, rollValue))) {
+    if (assignChanged(rotationMatrixValue, rotationMatrixFor(yawValue, pitchValue, rollValue))) {
         emit rotationMatrixChanged();
     }
 }
@@ -184,10 +174,10 @@ void HGlobalObject::updateAnglesFromMatrix()
     const HViewMaths::Angles angles = HViewMaths::anglesFromMatrix(rotationMatrixValue);
     setYaw(float(angles.yaw), false);
     requestedPitch = float(angles.pitch);
-    if (assign(pitchValue, clampPitch(requestedPitch))) {
+    if (assignChanged(pitchValue, clampPitch(requestedPitch))) {
         emit pitchChanged();
     }
-    if (assign(rollValue, 0.0f)) {
+    if (assignChanged(rollValue, 0.0f)) {
         emit rollChanged();
     }
     // The matrix stays as given, even where the pitch was clamped.
