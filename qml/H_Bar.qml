@@ -93,25 +93,6 @@ Rectangle {
         videoPluginsList.state = "Shown"
     }
 
-    // The timeline's share of the media: 1 once the end is reached, 0 while nothing is known.
-    function progressionOf(position, duration) {
-        if (duration > 0 && position > 0 && position < duration)
-            return position / duration
-        if (duration > 0 && position >= duration)
-            return 1
-        return 0
-    }
-
-    function soundLevel(volume) {
-        if (volume <= 0)
-            return 0
-        if (volume < 0.5)
-            return 1
-        if (volume < 1)
-            return 2
-        return 3
-    }
-
     width: parent ? parent.width : 0
     height: 40
     anchors.bottom: parent ? parent.bottom : undefined
@@ -147,63 +128,33 @@ Rectangle {
         Flow {
             anchors.fill: parent
 
-            Item {
+            BarButton {
                 id: logoItem
-                width: 100
-                height: 40
-
-                Image {
-                    anchors.centerIn: parent
-                    source: "qrc:/images/logo_halvane_horizontal_small.png"
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onClicked: Qt.openUrlExternally(hGlobalObject.getEnterpriseWebLink())
-                }
+                buttonWidth: 100
+                source: "qrc:/images/logo_halvane_horizontal_small.png"
+                onClicked: Qt.openUrlExternally(hGlobalObject.getEnterpriseWebLink())
             }
 
-            Item {
+            BarButton {
                 id: playPauseItem
                 objectName: "playPauseButton"
-                width: 50
-                height: 40
-
-                Image {
-                    objectName: "playPauseImage"
-                    anchors.centerIn: parent
-                    width: 20
-                    height: 20
-                    source: h_bar.__playbackState === MediaPlayer.PlayingState
-                            ? "qrc:/images/newui/pause_mini_button.png" : "qrc:/images/newui/play_mini_button.png"
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: {
-                        h_bar.hideAllElements()
-                        h_bar.playPause()
-                    }
+                imageWidth: 20
+                imageHeight: 20
+                source: h_bar.__playbackState === MediaPlayer.PlayingState
+                        ? "qrc:/images/newui/pause_mini_button.png" : "qrc:/images/newui/play_mini_button.png"
+                onPressed: {
+                    h_bar.hideAllElements()
+                    h_bar.playPause()
                 }
             }
 
-            Item {
+            BarButton {
                 id: positionItem
-                width: 60
-                height: 40
-
-                Text {
-                    objectName: "positionText"
-                    anchors.centerIn: parent
-                    color: "white"
-                    font.pixelSize: 12
-                    font.bold: true
-                    text: Lib.formatTime(h_bar.__position)
-                }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: h_bar.hideAllElements()
-                }
+                buttonWidth: 60
+                rightSeparator: false
+                textSize: 12
+                text: Lib.formatTime(h_bar.__position)
+                onPressed: h_bar.hideAllElements()
             }
 
             Item {
@@ -221,7 +172,7 @@ Rectangle {
                     height: 8
                     buttonSource: "qrc:/images/button_16.png"
                     enabled: h_bar.__playbackState !== MediaPlayer.StoppedState
-                    progression: h_bar.progressionOf(h_bar.__position, h_bar.__duration)
+                    progression: Lib.progressionOf(h_bar.__position, h_bar.__duration)
                     // Each request is taken once and forgotten, so a press where the previous
                     // one landed seeks again although the media has moved on since.
                     onNewProgressionChanged: {
@@ -242,168 +193,85 @@ Rectangle {
                 }
             }
 
-            Item {
+            BarButton {
                 id: durationItem
-                width: 60
-                height: 40
-
-                Text {
-                    objectName: "durationText"
-                    anchors.centerIn: parent
-                    color: "white"
-                    font.pixelSize: 12
-                    font.bold: true
-                    text: Lib.formatTime(h_bar.__duration)
-                }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: h_bar.hideAllElements()
-                }
+                buttonWidth: 60
+                rightSeparator: false
+                textSize: 12
+                text: Lib.formatTime(h_bar.__duration)
+                onPressed: h_bar.hideAllElements()
             }
 
-            Item {
+            BarButton {
                 id: soundItem
                 objectName: "soundButton"
-                width: 50
-                height: 40
-
-                Image {
-                    objectName: "soundImage"
-                    anchors.centerIn: parent
-                    source: "qrc:/images/newui/sound_" + h_bar.soundLevel(h_bar.__volume) + "_mini_button.png"
-                }
-                Rectangle { anchors.left: parent.left; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: h_bar.showElement(soundSlider)
-                }
+                leftSeparator: true
+                source: "qrc:/images/newui/sound_" + Lib.soundLevel(h_bar.__volume) + "_mini_button.png"
+                onPressed: h_bar.showElement(soundSlider)
             }
 
-            Item {
+            BarButton {
                 id: fullScreenItem
-                width: 50
-                height: 40
-
-                Image {
-                    anchors.centerIn: parent
-                    source: hView.fullScreen ? "qrc:/images/newui/fullscreen_off_mini_button.png"
-                                             : "qrc:/images/newui/fullscreen_on_mini_button.png"
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: {
-                        h_bar.hideAllElements()
-                        hView.fullScreenMode(!hView.fullScreen)
-                    }
+                source: hView.fullScreen ? "qrc:/images/newui/fullscreen_off_mini_button.png"
+                                         : "qrc:/images/newui/fullscreen_on_mini_button.png"
+                onPressed: {
+                    h_bar.hideAllElements()
+                    hView.fullScreenMode(!hView.fullScreen)
                 }
             }
 
-            Item {
+            BarButton {
                 id: sensorItem
                 objectName: "sensorButton"
-                width: hSensor.available ? 50 : 0
-                height: 40
-                visible: hSensor.available
-
-                Image {
-                    anchors.centerIn: parent
-                    source: hSensor.activated ? "qrc:/images/newui/gyro_on_mini_button.png"
-                                              : "qrc:/images/newui/gyro_off_mini_button.png"
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: {
-                        h_bar.hideAllElements()
-                        h_bar.gyroOnOff()
-                    }
+                shown: hSensor.available
+                source: hSensor.activated ? "qrc:/images/newui/gyro_on_mini_button.png"
+                                          : "qrc:/images/newui/gyro_off_mini_button.png"
+                onPressed: {
+                    h_bar.hideAllElements()
+                    h_bar.gyroOnOff()
                 }
             }
 
-            Item {
+            BarButton {
                 id: previousItem
                 objectName: "previousButton"
-                width: hGlobalObject.playListIndex !== -1 ? 50 : 0
-                height: 40
-                visible: hGlobalObject.playListIndex !== -1
-
-                Image {
-                    anchors.left: parent.left
-                    anchors.leftMargin: 12
-                    anchors.verticalCenter: parent.verticalCenter
-                    source: "qrc:/images/newui/arrow_left.png"
-                }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: {
-                        h_bar.hideAllElements()
-                        hGlobalObject.playListSetPrevious()
-                    }
+                shown: hGlobalObject.playListIndex !== -1
+                rightSeparator: false
+                imageAlignment: Qt.AlignLeft
+                source: "qrc:/images/newui/arrow_left.png"
+                onPressed: {
+                    h_bar.hideAllElements()
+                    hGlobalObject.playListSetPrevious()
                 }
             }
 
-            Item {
+            BarButton {
                 id: nextItem
                 objectName: "nextButton"
-                width: hGlobalObject.playListIndex !== -1 ? 50 : 0
-                height: 40
-                visible: hGlobalObject.playListIndex !== -1
-
-                Image {
-                    anchors.right: parent.right
-                    anchors.rightMargin: 12
-                    anchors.verticalCenter: parent.verticalCenter
-                    source: "qrc:/images/newui/arrow_right.png"
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: {
-                        h_bar.hideAllElements()
-                        hGlobalObject.playListSetNext()
-                    }
+                shown: hGlobalObject.playListIndex !== -1
+                imageAlignment: Qt.AlignRight
+                source: "qrc:/images/newui/arrow_right.png"
+                onPressed: {
+                    h_bar.hideAllElements()
+                    hGlobalObject.playListSetNext()
                 }
             }
 
-            Item {
+            BarButton {
                 id: effectsItem
                 objectName: "effectsButton"
-                width: 80
-                height: 40
-
-                Text {
-                    anchors.centerIn: parent
-                    color: "white"
-                    font.bold: true
-                    font.pixelSize: 14
-                    text: qsTr("Effect")
-                }
-                Rectangle { anchors.right: parent.right; anchors.verticalCenter: parent.verticalCenter; width: 1; height: parent.height - 4; color: "white"; opacity: 0.5 }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: h_bar.showElement(effectsList)
-                }
+                buttonWidth: 80
+                text: qsTr("Effect")
+                onPressed: h_bar.showElement(effectsList)
             }
 
-            Item {
+            BarButton {
                 id: menuItem
                 objectName: "menuButton"
-                width: 80
-                height: 40
-
-                Text {
-                    anchors.centerIn: parent
-                    color: "white"
-                    font.bold: true
-                    font.pixelSize: 14
-                    text: qsTr("Menu")
-                }
-                H_MouseArea {
-                    anchors.fill: parent
-                    onPressed: h_bar.showElement(menuList)
-                }
+                buttonWidth: 80
+                rightSeparator: false
+                text: qsTr("Menu")
+                onPressed: h_bar.showElement(menuList)
             }
         }
     }
@@ -417,85 +285,21 @@ Rectangle {
         anchors.bottom: parent.top
         clip: true
 
-        Rectangle {
+        H_VolumePanel {
             id: soundSlider
             objectName: "soundSlider"
-
-            readonly property bool containsMouse: soundArea.containsMouse
-
-            width: parent.width
-            height: parent.height
-            anchors.bottom: parent.bottom
-            color: Qt.rgba(0, 0, 0, 0.7)
-            state: "Hidden"
-
-            states: [
-                State {
-                    name: "Shown"
-                    PropertyChanges { target: soundSlider; anchors.bottomMargin: 0 }
-                },
-                State {
-                    name: "Hidden"
-                    PropertyChanges { target: soundSlider; anchors.bottomMargin: -soundSlider.height }
-                }
-            ]
-
-            Behavior on anchors.bottomMargin {
-                NumberAnimation { duration: 200 }
-            }
-
-            MouseArea {
-                id: soundArea
-
-                anchors.fill: parent
-                hoverEnabled: true
-                acceptedButtons: Qt.AllButtons
-                onWheel: wheel.accepted = true
-
-                H_Slider {
-                    id: volumeSlider
-                    objectName: "volumeSlider"
-                    anchors.centerIn: parent
-                    width: 8
-                    height: parent.height - 20
-                    horizontalMode: false
-                    buttonSource: "qrc:/images/button_16.png"
-                    progression: h_bar.__volume
-                    onNewProgressionChanged: {
-                        if (h_bar.mediaPlayer)
-                            h_bar.mediaPlayer.volume = newProgression
-                    }
-                }
-            }
+            mediaPlayer: h_bar.mediaPlayer
+            volume: h_bar.__volume
         }
     }
 
-    H_MenuPanel {
+    H_EffectsPanel {
         id: effectsList
         objectName: "effectsList"
         anchors.right: parent.right
         anchors.bottom: parent.top
         width: h_bar.__menuWidth
-        title: qsTr("Image Effect")
-
-        Repeater {
-            model: [
-                { label: qsTr("None"), value: HShaderCodeBuilder.NO_EFFECT },
-                { label: qsTr("Sepia"), value: HShaderCodeBuilder.SEPIA },
-                { label: qsTr("Black & White"), value: HShaderCodeBuilder.BLACK_AND_WHITE },
-                { label: qsTr("Old TV Screen"), value: HShaderCodeBuilder.TV },
-                { label: qsTr("Invert"), value: HShaderCodeBuilder.INVERT },
-                { label: qsTr("Red Only"), value: HShaderCodeBuilder.RED_ONLY },
-                { label: qsTr("Yellow Only"), value: HShaderCodeBuilder.YELLOW_ONLY },
-                { label: qsTr("Blue Only"), value: HShaderCodeBuilder.BLUE_ONLY }
-            ]
-            H_MenuItem {
-                height: h_bar.__menuItemHeight
-                text: modelData.label
-                current: hShaderCodeBuilder.effect === modelData.value
-                onTriggered: hShaderCodeBuilder.effect = modelData.value
-            }
-        }
+        entryHeight: h_bar.__menuItemHeight
     }
 
     H_ViewPanel {

@@ -9,6 +9,15 @@ import Veyrix 1.0
 FocusScope {
     id: h_hostingWall
 
+    // One line under a thumbnail.
+    component WallCaption: Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: 200
+        height: 20
+        color: "white"
+        elide: Text.ElideRight
+    }
+
     function requestContent() {
         hHostingManager.requestContent(contentCategory.model[contentCategory.currentIndex].value)
     }
@@ -216,33 +225,18 @@ FocusScope {
                     }
                 }
 
-                Text {
-                    anchors.horizontalCenter: parent.horizontalCenter
+                WallCaption {
                     y: 110
-                    width: 200
-                    height: 20
-                    color: "white"
-                    elide: Text.ElideRight
                     text: title
                 }
 
-                Text {
-                    anchors.horizontalCenter: parent.horizontalCenter
+                WallCaption {
                     y: 130
-                    width: 200
-                    height: 20
-                    color: "white"
-                    elide: Text.ElideRight
                     text: creationDate
                 }
 
-                Text {
-                    anchors.horizontalCenter: parent.horizontalCenter
+                WallCaption {
                     y: 150
-                    width: 200
-                    height: 20
-                    color: "white"
-                    elide: Text.ElideRight
                     objectName: "userNameText"
                     font.underline: userArea.containsMouse
                     text: userName

@@ -13,3 +13,23 @@ function formatTime(time) {
     var text = (minutes < 10 ? "0" : "") + minutes + ":" + (seconds < 10 ? "0" : "") + seconds
     return hours > 0 ? hours + ":" + text : text
 }
+
+// The timeline's share of the media: 1 once the end is reached, 0 while nothing is known.
+function progressionOf(position, duration) {
+    if (duration > 0 && position > 0 && position < duration)
+        return position / duration
+    if (duration > 0 && position >= duration)
+        return 1
+    return 0
+}
+
+// Which of the four sound images a volume (0…1) shows.
+function soundLevel(volume) {
+    if (volume <= 0)
+        return 0
+    if (volume < 0.5)
+        return 1
+    if (volume < 1)
+        return 2
+    return 3
+}

@@ -208,91 +208,35 @@ FocusScope {
     states: [
         State {
             name: "Video"
-
-            PropertyChanges {
-                target: h_videoArea
-                state: "On"
-            }
-            PropertyChanges {
-                target: h_bar
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_popup
-                state: "Off"
-            }
+            PropertyChanges { target: h_videoArea; state: "On" }
+            PropertyChanges { target: h_bar; state: "Off" }
+            PropertyChanges { target: h_popup; state: "Off" }
         },
         State {
             name: "ControlsPanel"
-
-            PropertyChanges {
-                target: h_videoArea
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_bar
-                state: "On"
-            }
-            PropertyChanges {
-                target: h_popup
-                state: "Off"
-            }
+            PropertyChanges { target: h_videoArea; state: "Off" }
+            PropertyChanges { target: h_bar; state: "On" }
+            PropertyChanges { target: h_popup; state: "Off" }
         },
         State {
             name: "Popup"
-
-            PropertyChanges {
-                target: h_videoArea
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_bar
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_popup
-                state: "On"
-            }
+            PropertyChanges { target: h_videoArea; state: "Off" }
+            PropertyChanges { target: h_bar; state: "Off" }
+            PropertyChanges { target: h_popup; state: "On" }
         },
         State {
             name: "Popup_Wall"
-
-            PropertyChanges {
-                target: h_videoArea
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_wall
-                state: "Off_popup"
-            }
-            PropertyChanges {
-                target: h_bar
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_popup
-                state: "On"
-            }
+            PropertyChanges { target: h_videoArea; state: "Off" }
+            PropertyChanges { target: h_wall; state: "Off_popup" }
+            PropertyChanges { target: h_bar; state: "Off" }
+            PropertyChanges { target: h_popup; state: "On" }
         },
         State {
             name: "Wall"
-
-            PropertyChanges {
-                target: h_videoArea
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_wall
-                state: "On"
-            }
-            PropertyChanges {
-                target: h_bar
-                state: "Off"
-            }
-            PropertyChanges {
-                target: h_popup
-                state: "Off"
-            }
+            PropertyChanges { target: h_videoArea; state: "Off" }
+            PropertyChanges { target: h_wall; state: "On" }
+            PropertyChanges { target: h_bar; state: "Off" }
+            PropertyChanges { target: h_popup; state: "Off" }
         }
     ]
 

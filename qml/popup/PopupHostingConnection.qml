@@ -10,7 +10,7 @@ FocusScope {
 
     function requestConnection() {
         messageText.text = "Connecting..."
-        hHostingManager.requestConnection(userNameInput.text, passwordInput.text)
+        hHostingManager.requestConnection(userNameField.input.text, passwordField.input.text)
     }
 
     function onRequestResponse(success, errorMessage) {
@@ -36,78 +36,26 @@ FocusScope {
         event.accepted = true
     }
 
-    SystemPalette { id: palette }
-
-    Rectangle {
+    PopupPanel {
         width: 400
         height: 300
-        radius: 10
-        color: palette.window
-        anchors.centerIn: parent
 
         Column {
             anchors.centerIn: parent
             width: parent.width - 20
 
-            Row {
-                width: parent.width
-                height: 30
-
-                Label {
-                    width: parent.width / 2
-                    height: parent.height
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    text: qsTr("Username")
-                }
-                Rectangle {
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: parent.width / 2
-                    height: 25
-                    radius: 10
-                    color: "white"
-
-                    TextInput {
-                        id: userNameInput
-                        objectName: "userNameInput"
-                        anchors.fill: parent
-                        anchors.margins: 5
-                        verticalAlignment: TextInput.AlignVCenter
-                        focus: true
-                        clip: true
-                        KeyNavigation.tab: passwordInput
-                    }
-                }
+            PopupField {
+                id: userNameField
+                objectName: "userNameInput"
+                label: qsTr("Username")
+                nextField: passwordField
+                inputFocus: true
             }
-
-            Row {
-                width: parent.width
-                height: 30
-
-                Label {
-                    width: parent.width / 2
-                    height: parent.height
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    text: qsTr("Password")
-                }
-                Rectangle {
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: parent.width / 2
-                    height: 25
-                    radius: 10
-                    color: "white"
-
-                    TextInput {
-                        id: passwordInput
-                        objectName: "passwordInput"
-                        anchors.fill: parent
-                        anchors.margins: 5
-                        verticalAlignment: TextInput.AlignVCenter
-                        clip: true
-                        KeyNavigation.backtab: userNameInput
-                    }
-                }
+            PopupField {
+                id: passwordField
+                objectName: "passwordInput"
+                label: qsTr("Password")
+                previousField: userNameField
             }
         }
 

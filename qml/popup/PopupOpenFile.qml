@@ -33,12 +33,9 @@ FocusScope {
         }
     }
 
-    Rectangle {
+    PopupPanel {
         width: 600
         height: 100
-        radius: 10
-        color: palette.window
-        anchors.centerIn: parent
 
         Label {
             id: titleLabel

@@ -63,14 +63,9 @@ FocusScope {
         event.accepted = true
     }
 
-    SystemPalette { id: palette }
-
-    Rectangle {
+    PopupPanel {
         width: 400
         height: content.height + 20
-        radius: 10
-        color: palette.window
-        anchors.centerIn: parent
 
         Column {
             id: content

@@ -3,10 +3,10 @@ import QtQuick.Controls 1.1
 
 // What the devices and the video player report about themselves: the first place to look when
 // something does not work, or a video stutters.
-Item {
+PopupFrame {
     id: popupSoftwareLog
 
-    signal close()
+    title: qsTr("Software log")
 
     // The libvlc item counts its frames; a photo or another back end has no such counts. The media
     // loader is the main scene's; a popup shown anywhere else has none.
@@ -20,95 +20,50 @@ Item {
                 + qsTr("Frames lost : ") + video.framesLost + "\n"
     }
 
-    Keys.onPressed: {
-        if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return || event.key === Qt.Key_Enter)
-            popupSoftwareLog.close()
-        event.accepted = true
-    }
-
-    SystemPalette { id: palette }
-
-    Rectangle {
-        width: 600
-        height: 400
-        radius: 10
-        color: palette.window
-        anchors.centerIn: parent
+    ScrollView {
+        id: logView
+        anchors.fill: parent
+        frameVisible: true
+        highlightOnFocus: true
 
         Item {
-            anchors.fill: parent
-            anchors.margins: 10
+            width: logView.viewport.width
+            height: logColumn.height + 20
 
-            Label {
-                anchors.top: parent.top
-                anchors.left: parent.left
-                anchors.right: parent.right
-                height: 30
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-                font.bold: true
-                text: qsTr("Software log")
-            }
-
-            ScrollView {
-                id: logView
-                anchors.top: parent.top
-                anchors.topMargin: 30
-                anchors.horizontalCenter: parent.horizontalCenter
+            Column {
+                id: logColumn
+                x: 10
+                y: 10
                 width: parent.width - 20
-                height: parent.height - 60
-                frameVisible: true
-                highlightOnFocus: true
+                spacing: 20
 
-                Item {
-                    width: logView.viewport.width
-                    height: logColumn.height + 20
-
-                    Column {
-                        id: logColumn
-                        x: 10
-                        y: 10
-                        width: parent.width - 20
-                        spacing: 20
-
-                        SoftwareLogItem {
-                            objectName: "oculusLog"
-                            visible: hOculus.isSupported()
-                            imageSource: "qrc:/images/newui/oculus_off_mini_button.png"
-                            title: qsTr("Oculus Rift")
-                            log: hOculus.logMessage
-                        }
-                        SoftwareLogItem {
-                            objectName: "sensorLog"
-                            imageSource: "qrc:/images/newui/gyro_off_mini_button.png"
-                            title: qsTr("Sensor")
-                            log: hSensor.logMessage
-                        }
-                        SoftwareLogItem {
-                            objectName: "videoLog"
-                            imageSource: "qrc:/images/newui/play_mini_button.png"
-                            title: qsTr("Video")
-                            log: hGlobalObject.videoLogMessage + popupSoftwareLog.playbackStatistics
-                        }
-                        SoftwareLogItem {
-                            objectName: "leapLog"
-                            visible: hLeap.isSupported()
-                            imageSource: "qrc:/images/newui/leap_off_mini_button.png"
-                            title: qsTr("Leap Motion")
-                            log: hLeap.logMessage
-                            link: hLeap.logLink
-                        }
-                    }
+                SoftwareLogItem {
+                    objectName: "oculusLog"
+                    visible: hOculus.isSupported()
+                    imageSource: "qrc:/images/newui/oculus_off_mini_button.png"
+                    title: qsTr("Oculus Rift")
+                    log: hOculus.logMessage
                 }
-            }
-
-            Button {
-                objectName: "closeButton"
-                anchors.bottom: parent.bottom
-                anchors.horizontalCenter: parent.horizontalCenter
-                isDefault: true
-                text: qsTr("Close")
-                onClicked: popupSoftwareLog.close()
+                SoftwareLogItem {
+                    objectName: "sensorLog"
+                    imageSource: "qrc:/images/newui/gyro_off_mini_button.png"
+                    title: qsTr("Sensor")
+                    log: hSensor.logMessage
+                }
+                SoftwareLogItem {
+                    objectName: "videoLog"
+                    imageSource: "qrc:/images/newui/play_mini_button.png"
+                    title: qsTr("Video")
+                    log: hGlobalObject.videoLogMessage + popupSoftwareLog.playbackStatistics
+                }
+                SoftwareLogItem {
+                    objectName: "leapLog"
+                    visible: hLeap.isSupported()
+                    imageSource: "qrc:/images/newui/leap_off_mini_button.png"
+                    title: qsTr("Leap Motion")
+                    log: hLeap.logMessage
+                    link: hLeap.logLink
+                }
             }
         }
     }
