@@ -2,24 +2,12 @@
 
 #include "AppLogging.h"
 #include "HCommandLine.h"
+#include "HCoreObjects.h"
 #include "HOpenGLCheck.h"
 #include "HQQuickView.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
-#include "devices/HDisplay.h"
-#include "devices/HLeap.h"
-#include "devices/HLeapFingerOGL.h"
-#include "devices/HOculus.h"
-#include "devices/HSensorQt.h"
-#include "net/HHostingManager.h"
-#include "net/HUdpSocket.h"
-#include "net/VideosListModel.h"
-#include "render/HShaderCodeBuilder.h"
-#include "render/HTextureProvider.h"
-#include "render/VeyrixView.h"
-#include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
-#include "session/HPictureLayout.h"
 #include "video/HVideoPlugin.h"
 
 #include <QDir>
@@ -68,35 +56,16 @@ void Application::setup()
     // The media player module lives in the resources.
     engine->addImportPath(QStringLiteral(":/"));
 
-    display = new HDisplay();
-    frameTextureProvider = new HTextureProvider(window, settings);
-    global = new HGlobalObject(settings);
-    picture = new HPictureLayout(settings, global);
-    shaderBuilder = new HShaderCodeBuilder();
-    oculus = new HOculus();
-    leap = new HLeap();
-    udpSocket = new HUdpSocket(global, arguments.value(QStringLiteral("udp")).toString(), nullptr);
-    hostingManager = new HHostingManager(settings);
-
-    sensor = new HSensorQt(global);
+    core =
+        std::make_unique<HCoreObjects>(settings, window, arguments.value(QStringLiteral("udp")).toString());
 
     engine->addImportPath(QCoreApplication::applicationDirPath() + QStringLiteral("/QtPlugins/"));
 
     QQmlContext* context = window->rootContext();
     context->setContextProperty(QStringLiteral("hVideoPlugin"), videoSelector);
     context->setContextProperty(QStringLiteral("hView"), window);
-    context->setContextProperty(QStringLiteral("hShaderCodeBuilder"), shaderBuilder);
-    context->setContextProperty(QStringLiteral("hOculus"), oculus);
-    context->setContextProperty(QStringLiteral("hLeap"), leap);
-    context->setContextProperty(QStringLiteral("hGlobalObject"), global);
-    context->setContextProperty(QStringLiteral("hPicture"), picture);
-    context->setContextProperty(QStringLiteral("hSensor"), sensor);
-    context->setContextProperty(QStringLiteral("hDisplay"), display);
-    context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager);
-    context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider);
-    context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
-
-    registerQmlTypes();
+    core->publish(context);
+    HCoreObjects::registerQmlTypes();
 
     window->setSource(QUrl(QStringLiteral("qrc:/qml/main_newui.qml")));
     for (const QQmlError& error : window->errors()) {
@@ -134,7 +103,7 @@ void Application::openCommandLineFiles()
             file = QDir::cleanPath(QDir(launchDirectory).absoluteFilePath(url.toLocalFile()));
         }
     }
-    global->openFiles(files, true);
+    core->globalObject()->openFiles(files, true);
 }
 
 void Application::tearDown()
@@ -147,34 +116,9 @@ void Application::tearDown()
 void Application::deleteCoreObjects()
 {
     deleteAndForget(videoSelector);
+    // The scene goes before the objects it binds to.
     deleteAndForget(window);
-    deleteAndForget(picture);
-    deleteAndForget(global);
-    deleteAndForget(shaderBuilder);
-    deleteAndForget(oculus);
-    deleteAndForget(leap);
-    deleteAndForget(display);
-    deleteAndForget(sensor);
-    deleteAndForget(udpSocket);
-    deleteAndForget(hostingManager);
-    deleteAndForget(frameTextureProvider);
-}
-
-void Application::registerQmlTypes()
-{
-    // QML only names the enumerations of these (HShaderCodeBuilder.RECTILINEAR, HUdpSocket.Movies);
-    // their one instance, where there is one, is a context property.
-    qmlRegisterUncreatableType<HShaderCodeBuilder>("Veyrix", 1, 0, "HShaderCodeBuilder",
-                                                   QStringLiteral("Enums only"));
-    qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
-                                                QStringLiteral("Enums only"));
-    qmlRegisterUncreatableType<HUdpSocket>("Veyrix", 1, 0, "HUdpSocket", QStringLiteral("Enums only"));
-    qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
-    qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
-    qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");
-    // VeyrixView.init takes the context objects by their own types.
-    qRegisterMetaType<HGlobalObject*>();
-    qRegisterMetaType<HTextureProvider*>();
+    core.reset();
 }
 
 void Application::checkOpenGLVersion()

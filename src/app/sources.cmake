@@ -3,6 +3,7 @@
 target_sources(gyre-core PRIVATE
     app/Application.cpp app/Application.h
     app/HCommandLine.cpp app/HCommandLine.h
+    app/HCoreObjects.cpp app/HCoreObjects.h
     app/HCrashHandling.cpp app/HCrashHandling.h
     app/HCrashReportProcess.cpp app/HCrashReportProcess.h
     app/HExceptionHandler.cpp app/HExceptionHandler.h

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "app/HCoreObjects.h"
 #include "video/HuiQuickVideoPlayerVlc.h"
 
 #include <QQmlComponent>
@@ -16,7 +16,7 @@ private slots:
     // item, which the set-up registers through the video plugin.
     void initTestCase()
     {
-        Application::registerQmlTypes();
+        HCoreObjects::registerQmlTypes();
         qmlRegisterType<HuiQuickVideoPlayerVlc>("VLCQt", 1, 0, "VlcVideoPlayer");
     }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "render/HShaderCodeBuilder.h"
-#include "render/HTextureProvider.h"
-#include "session/HGlobalObject.h"
+#include "app/HCoreObjects.h"
 
 #include <QFile>
 #include <QQmlContext>
@@ -11,14 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// A scene with the panorama view, as the view tests and the video path's test build it: the three
-// objects the view draws from in the window's context, the scene's QML written into `dir`.
-inline bool loadPanoramaScene(QQuickView& window, HGlobalObject& global, HShaderCodeBuilder& builder,
-                              HTextureProvider& provider, const QTemporaryDir& dir, const char* source)
+// A scene of the interface's parts, with the core objects published as the program publishes
+// them, and the scene's QML written into `dir`.
+inline bool loadPanoramaScene(QQuickView& window, const HCoreObjects& core, const QTemporaryDir& dir,
+                              const char* source)
 {
-    window.rootContext()->setContextProperty("hGlobalObject", &global);
-    window.rootContext()->setContextProperty("hShaderCodeBuilder", &builder);
-    window.rootContext()->setContextProperty("hTextureProvider", &provider);
+    core.publish(window.rootContext());
     QFile scene(dir.filePath("scene.qml"));
     if (!scene.open(QIODevice::WriteOnly) || scene.write(source) < 0) {
         return false;

@@ -1,9 +1,12 @@
 #include "PanoramaReference.h"
 #include "PanoramaScene.h"
 #include "PanoramaTestFrames.h"
-#include "app/Application.h"
+#include "app/HCoreObjects.h"
 #include "base/HSettingsManager.h"
+#include "render/HShaderCodeBuilder.h"
+#include "render/HTextureProvider.h"
 #include "render/VeyrixView.h"
+#include "session/HGlobalObject.h"
 
 #include <atomic>
 #include <memory>
@@ -63,9 +66,10 @@ private:
     HSettingsManager settings{QSettings::UserScope, "Zelmo", "Gyre Player test"};
     QTemporaryDir dir;
     std::unique_ptr<QQuickView> window;
-    std::unique_ptr<HGlobalObject> global;
-    std::unique_ptr<HShaderCodeBuilder> builder;
-    std::unique_ptr<HTextureProvider> provider;
+    std::unique_ptr<HCoreObjects> core;
+    HGlobalObject* global = nullptr;
+    HShaderCodeBuilder* builder = nullptr;
+    HTextureProvider* provider = nullptr;
     VeyrixView* view = nullptr;
     QHash<QString, QImage> frames; // by name, as written for the Image item
     QString currentFrame;
@@ -79,7 +83,7 @@ private:
         if (name == currentFrame) {
             return true;
         }
-        QSignalSpy idChanged(provider.get(), &HTextureProvider::textureIdChanged);
+        QSignalSpy idChanged(provider, &HTextureProvider::textureIdChanged);
         window->rootObject()->setProperty("picture", QUrl::fromLocalFile(dir.filePath(name + ".png")));
         currentFrame = name;
         return idChanged.wait(5000);
@@ -180,13 +184,15 @@ private slots:
             frames.insert(name, image);
         }
 
-        Application::registerQmlTypes();
+        HCoreObjects::registerQmlTypes();
         previousHandler = qInstallMessageHandler(countRebuilds);
 
         window = std::make_unique<QQuickView>();
-        global = std::make_unique<HGlobalObject>(&settings);
-        builder = std::make_unique<HShaderCodeBuilder>();
-        provider = std::make_unique<HTextureProvider>(window.get(), &settings);
+        // The program's own objects and wiring, with synchronisation off.
+        core = std::make_unique<HCoreObjects>(&settings, window.get(), QStringLiteral("off"));
+        global = core->globalObject();
+        builder = core->shaderCodeBuilder();
+        provider = core->textureProvider();
         connect(
             window.get(), &QQuickWindow::afterSynchronizing, this, [this] { ++synchronisations; },
             Qt::DirectConnection);
@@ -194,7 +200,7 @@ private slots:
             window.get(), &QQuickWindow::frameSwapped, this,
             [this] { swappedSynchronisation = synchronisations.load(); }, Qt::DirectConnection);
 
-        QVERIFY(loadPanoramaScene(*window, *global, *builder, *provider, dir, sceneSource));
+        QVERIFY(loadPanoramaScene(*window, *core, dir, sceneSource));
         view = window->rootObject()->findChild<VeyrixView*>("view");
         QVERIFY(view);
         window->resize(800, 600);
@@ -207,6 +213,7 @@ private slots:
     {
         qInstallMessageHandler(previousHandler);
         window.reset();
+        core.reset();
     }
 
     void matchesTheReference_data()
