@@ -5,21 +5,21 @@
     <name>Application</name>
     <message>
         <source>OpenGL 2.0 minimum is required.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mindestens OpenGL 2.0 ist erforderlich.</translation>
     </message>
 </context>
 <context>
     <name>HDisplay</name>
     <message>
         <source>Other display screen is not supported on this platform.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein weiterer Bildschirm wird auf dieser Plattform nicht unterstützt.</translation>
     </message>
 </context>
 <context>
     <name>HGlobalObject</name>
     <message>
         <source>No loaded media.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Medium geladen.</translation>
     </message>
     <message>
         <source>%1 is built on the following libraries, each under its own licence.
@@ -31,48 +31,134 @@ Qt
 Provides the user interface, networking and OpenGL support. Qt is used under the terms of the GNU Lesser General Public License version 3, as published by the Free Software Foundation. It is distributed WITHOUT ANY WARRANTY. Its source code is available from the Qt Project.
 
 You may replace these libraries with modified versions of your own; the licences above give the details of your rights.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 baut auf den folgenden Bibliotheken auf, jede unter ihrer eigenen Lizenz.
+
+libVLC
+Dekodiert und spielt die Videos. libVLC ist freie Software: Sie können sie unter den Bedingungen der GNU Lesser General Public License, wie von der Free Software Foundation veröffentlicht, weitergeben und/oder verändern, entweder gemäß Version 2.1 der Lizenz oder (nach Ihrer Wahl) jeder späteren Version. Sie wird OHNE JEDE GEWÄHRLEISTUNG verbreitet. Ihr Quelltext ist beim VideoLAN-Projekt erhältlich.
+
+Qt
+Stellt die Benutzeroberfläche, die Netzwerkfunktionen und die OpenGL-Unterstützung bereit. Qt wird unter den Bedingungen der GNU Lesser General Public License Version 3, wie von der Free Software Foundation veröffentlicht, verwendet. Es wird OHNE JEDE GEWÄHRLEISTUNG verbreitet. Sein Quelltext ist beim Qt-Projekt erhältlich.
+
+Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die genannten Lizenzen beschreiben Ihre Rechte im Einzelnen.</translation>
     </message>
     <message>
         <source>Error : cannot open file .vxpl</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Die .vxpl-Datei lässt sich nicht öffnen</translation>
     </message>
     <message>
         <source>Error : cannot parse json</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Das JSON lässt sich nicht lesen</translation>
     </message>
     <message>
         <source>Error : json is not an array</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Das JSON ist keine Liste</translation>
     </message>
     <message>
         <source>Error : json is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Das JSON ist leer</translation>
     </message>
 </context>
 <context>
     <name>HHostingManager</name>
     <message>
         <source>Failed to parse server response to JSON.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Antwort des Servers ist kein gültiges JSON.</translation>
     </message>
     <message>
         <source>Error in server response : </source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler in der Antwort des Servers: </translation>
     </message>
 </context>
 <context>
     <name>HLeap</name>
     <message>
         <source>Hand tracking is not supported on this platform.</source>
-        <translation type="unfinished"></translation>
+        <translation>Handverfolgung wird auf dieser Plattform nicht unterstützt.</translation>
     </message>
 </context>
 <context>
     <name>HOculus</name>
     <message>
         <source>Head-mounted display is not supported on this platform.</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenbrillen werden auf dieser Plattform nicht unterstützt.</translation>
+    </message>
+</context>
+<context>
+    <name>HPictureGeometry</name>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>Full sphere</source>
+        <translation>Vollkugel</translation>
+    </message>
+    <message>
+        <source>Half sphere 180°</source>
+        <translation>Halbkugel 180°</translation>
+    </message>
+    <message>
+        <source>Band %1…%2</source>
+        <translation>Band %1…%2</translation>
+    </message>
+    <message>
+        <source>%1 wide</source>
+        <translation>%1 breit</translation>
+    </message>
+</context>
+<context>
+    <name>HPictureLayout</name>
+    <message>
+        <source>from metadata</source>
+        <translation>aus den Metadaten</translation>
+    </message>
+    <message>
+        <source>from spherical XMP</source>
+        <translation>aus sphärischem XMP</translation>
+    </message>
+    <message>
+        <source>from XMP</source>
+        <translation>aus XMP</translation>
+    </message>
+    <message>
+        <source>from the 2:1 frame</source>
+        <translation>aus dem 2:1-Bild</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>Vorgabe</translation>
+    </message>
+    <message>
+        <source>Over-under</source>
+        <translation>Übereinander</translation>
+    </message>
+    <message>
+        <source>Side-by-side</source>
+        <translation>Nebeneinander</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>chosen</source>
+        <translation>gewählt</translation>
+    </message>
+    <message>
+        <source>no stereo tag</source>
+        <translation>keine Stereo-Angabe</translation>
+    </message>
+    <message>
+        <source>from the frame&apos;s shape</source>
+        <translation>aus der Bildform</translation>
+    </message>
+    <message>
+        <source>Stacked</source>
+        <translation>Gestapelt</translation>
+    </message>
+    <message>
+        <source>Not stacked</source>
+        <translation>Nicht gestapelt</translation>
     </message>
 </context>
 <context>
@@ -80,11 +166,12 @@ You may replace these libraries with modified versions of your own; the licences
     <message>
         <source>There is no update for this product.
 Your are already running the most up to date version : %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Für dieses Produkt gibt es keine Aktualisierung.
+Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
     <message>
         <source>Copyright © %1 %2. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 %2. Alle Rechte vorbehalten.</translation>
     </message>
 </context>
 <context>
@@ -92,557 +179,744 @@ Your are already running the most up to date version : %1.</source>
     <message>
         <source>Orientation sensor is not supported on this platform.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Lagesensoren werden auf dieser Plattform nicht unterstützt.
+</translation>
     </message>
     <message>
         <source>Sensor initialization failed.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Der Sensor ließ sich nicht einrichten.
+</translation>
     </message>
     <message>
         <source>Error : no orientation sensor found.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Kein Lagesensor gefunden.
+</translation>
     </message>
     <message>
         <source>Error : cannot connect to sensor.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Keine Verbindung zum Sensor.
+</translation>
     </message>
     <message>
         <source>Error : sensor data type is not supported.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Die Datenart des Sensors wird nicht unterstützt.
+</translation>
     </message>
     <message>
         <source>Sensor initialization succeeded.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Der Sensor ist eingerichtet.
+</translation>
+    </message>
+</context>
+<context>
+    <name>HTranslations</name>
+    <message>
+        <source>System language</source>
+        <translation>Sprache des Systems</translation>
+    </message>
+    <message>
+        <source>The language changes when the program is started again.</source>
+        <translation>Die Sprache wechselt beim nächsten Start des Programms.</translation>
     </message>
 </context>
 <context>
     <name>HVideoPlugin</name>
     <message>
         <source>With VLC backend you should play any video, current version is </source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem VLC-Backend sollte sich jedes Video abspielen lassen, aktuelle Version ist </translation>
     </message>
     <message>
         <source>Use VLC backend with hardware decoding DXVA 2. It&apos;s not guaranteed to work everywhere.</source>
-        <translation type="unfinished"></translation>
+        <translation>VLC-Backend mit Hardware-Dekodierung über DXVA 2. Das funktioniert nicht überall.</translation>
     </message>
     <message>
         <source>Use VLC backend with hardware decoding through VA-API. It&apos;s not guaranteed to work everywhere.</source>
-        <translation type="unfinished"></translation>
+        <translation>VLC-Backend mit Hardware-Dekodierung über VA-API. Das funktioniert nicht überall.</translation>
     </message>
     <message>
         <source>This is the Windows native backend.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das eigene Backend von Windows.</translation>
     </message>
     <message>
         <source>Use DirectShow filters, try to use this plugin when video failed to start with others plugins.</source>
-        <translation type="unfinished"></translation>
+        <translation>DirectShow-Filter; versuchen Sie dieses Plugin, wenn ein Video mit den anderen nicht startet.</translation>
     </message>
     <message>
         <source>Use the system&apos;s GStreamer framework through Qt Multimedia.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das GStreamer des Systems über Qt Multimedia.</translation>
     </message>
     <message>
         <source>You must restart to apply modifications on video plugin.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das geänderte Video-Plugin gilt nach einem Neustart.</translation>
     </message>
 </context>
 <context>
     <name>H_Bar</name>
     <message>
         <source>Effect</source>
-        <translation type="unfinished"></translation>
+        <translation>Effekt</translation>
     </message>
     <message>
         <source>Menu</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Image Effect</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sepia</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Black &amp; White</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Old TV Screen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Invert</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Red Only</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Yellow Only</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Blue Only</source>
-        <translation type="unfinished"></translation>
+        <translation>Menü</translation>
     </message>
     <message>
         <source>View Projection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Source</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rectilinear</source>
-        <translation type="unfinished"></translation>
+        <translation>Ansicht und Projektion</translation>
     </message>
     <message>
         <source>Video Plugin</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Plugin</translation>
     </message>
     <message>
         <source>UDP Communication</source>
-        <translation type="unfinished"></translation>
+        <translation>UDP-Kommunikation</translation>
     </message>
     <message>
         <source>Open File/Stream</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei/Stream öffnen</translation>
     </message>
     <message>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierung</translation>
     </message>
     <message>
         <source>Software Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Software-Protokoll</translation>
     </message>
     <message>
         <source>Disclaimer</source>
-        <translation type="unfinished"></translation>
+        <translation>Haftungsausschluss</translation>
     </message>
     <message>
         <source>Video Hosting</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Hosting</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+</context>
+<context>
+    <name>H_EffectsPanel</name>
+    <message>
+        <source>Image Effect</source>
+        <translation>Bildeffekt</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keiner</translation>
+    </message>
+    <message>
+        <source>Sepia</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>Black &amp; White</source>
+        <translation>Schwarzweiß</translation>
+    </message>
+    <message>
+        <source>Old TV Screen</source>
+        <translation>Alter Fernseher</translation>
+    </message>
+    <message>
+        <source>Invert</source>
+        <translation>Umkehren</translation>
+    </message>
+    <message>
+        <source>Red Only</source>
+        <translation>Nur Rot</translation>
+    </message>
+    <message>
+        <source>Yellow Only</source>
+        <translation>Nur Gelb</translation>
+    </message>
+    <message>
+        <source>Blue Only</source>
+        <translation>Nur Blau</translation>
     </message>
 </context>
 <context>
     <name>H_Help</name>
     <message>
         <source>E : change effect </source>
-        <translation type="unfinished"></translation>
+        <translation>E : Effekt wechseln </translation>
     </message>
     <message>
         <source>F : fullscreen on/off </source>
-        <translation type="unfinished"></translation>
+        <translation>F : Vollbild ein/aus </translation>
     </message>
     <message>
         <source>G : gyro on/off </source>
-        <translation type="unfinished"></translation>
+        <translation>G : Lagesensor ein/aus </translation>
     </message>
     <message>
         <source>H : show/hide shortcuts </source>
-        <translation type="unfinished"></translation>
+        <translation>H : Tastenkürzel zeigen/verbergen </translation>
     </message>
     <message>
         <source>O : oculus on/off </source>
-        <translation type="unfinished"></translation>
+        <translation>O : Datenbrille ein/aus </translation>
     </message>
     <message>
         <source>L : leap motion on/off </source>
-        <translation type="unfinished"></translation>
+        <translation>L : Handverfolgung ein/aus </translation>
     </message>
     <message>
         <source>P : change projection </source>
-        <translation type="unfinished"></translation>
+        <translation>P : Projektion wechseln </translation>
     </message>
     <message>
         <source>Escape : exit fullscreen </source>
-        <translation type="unfinished"></translation>
+        <translation>Escape : Vollbild verlassen </translation>
     </message>
     <message>
         <source>Space : play/pause </source>
-        <translation type="unfinished"></translation>
+        <translation>Leertaste : Wiedergabe/Pause </translation>
     </message>
     <message>
         <source>4/6 : move camera horizontally </source>
-        <translation type="unfinished"></translation>
+        <translation>4/6 : Kamera seitlich drehen </translation>
     </message>
     <message>
         <source>Left/Right : previous/next media in playlist </source>
-        <translation type="unfinished"></translation>
+        <translation>Links/Rechts : voriges/nächstes Medium der Liste </translation>
     </message>
     <message>
         <source>Ctrl or Alt + Left/Right : slow seek rewind/forward </source>
-        <translation type="unfinished"></translation>
+        <translation>Strg oder Alt + Links/Rechts : langsam zurück/vor </translation>
     </message>
     <message>
         <source>Ctrl or Alt + Up/Down : fast seek rewind/forward </source>
-        <translation type="unfinished"></translation>
+        <translation>Strg oder Alt + Hoch/Runter : schnell zurück/vor </translation>
     </message>
     <message>
         <source>+/- : change zoom factor </source>
-        <translation type="unfinished"></translation>
+        <translation>+/- : Zoom ändern </translation>
     </message>
     <message>
         <source>Wheel : change zoom factor </source>
-        <translation type="unfinished"></translation>
+        <translation>Mausrad : Zoom ändern </translation>
     </message>
     <message>
         <source>Click &amp; Drag : move camera </source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken und Ziehen : Kamera drehen </translation>
     </message>
     <message>
         <source>Ctrl + N : open file/stream </source>
-        <translation type="unfinished"></translation>
+        <translation>Strg + N : Datei/Stream öffnen </translation>
     </message>
     <message>
         <source>Ctrl + Q : quit </source>
-        <translation type="unfinished"></translation>
+        <translation>Strg + Q : beenden </translation>
     </message>
     <message>
         <source>yaw : </source>
-        <translation type="unfinished"></translation>
+        <translation>Gieren : </translation>
     </message>
     <message>
         <source>pitch : </source>
-        <translation type="unfinished"></translation>
+        <translation>Nicken : </translation>
     </message>
     <message>
         <source>roll : </source>
-        <translation type="unfinished"></translation>
+        <translation>Rollen : </translation>
     </message>
     <message>
         <source>fov : </source>
-        <translation type="unfinished"></translation>
+        <translation>Blickfeld : </translation>
     </message>
     <message>
         <source>video fps : </source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Bilder/s : </translation>
+    </message>
+    <message>
+        <source>V : view panel (projection, stereo, picture) </source>
+        <translation>V : Ansichtsfeld (Projektion, Stereo, Bild) </translation>
+    </message>
+    <message>
+        <source>S : stereo auto/mono/over-under/side-by-side </source>
+        <translation>S : Stereo automatisch/mono/übereinander/nebeneinander </translation>
+    </message>
+    <message>
+        <source>R : left/right eye of a stereo picture </source>
+        <translation>R : linkes/rechtes Auge eines Stereobilds </translation>
+    </message>
+    <message>
+        <source>K : stacked auto/on/off </source>
+        <translation>K : gestapelt automatisch/ein/aus </translation>
+    </message>
+    <message>
+        <source>B : picture auto/full sphere/band </source>
+        <translation>B : Bild automatisch/Vollkugel/Band </translation>
     </message>
 </context>
 <context>
     <name>H_HostingWall</name>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinden</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Trennen</translation>
     </message>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Public videos</source>
+        <translation>Öffentliche Videos</translation>
+    </message>
+    <message>
+        <source>My videos</source>
+        <translation>Meine Videos</translation>
+    </message>
+    <message>
+        <source>Most recent</source>
+        <translation>Neueste</translation>
+    </message>
+    <message>
+        <source>Most viewed</source>
+        <translation>Meistgesehen</translation>
+    </message>
+    <message>
+        <source>No videos</source>
+        <translation>Keine Videos</translation>
+    </message>
+</context>
+<context>
+    <name>H_LanguagePanel</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Takes effect at the next start.</source>
+        <translation>Gilt ab dem nächsten Start.</translation>
     </message>
 </context>
 <context>
     <name>H_MediaLoader</name>
     <message>
         <source>The file format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Dateiformat wird nicht unterstützt.</translation>
     </message>
     <message>
         <source>Cannot open the file</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei lässt sich nicht öffnen</translation>
     </message>
     <message>
         <source>Media : </source>
-        <translation type="unfinished"></translation>
+        <translation>Medium: </translation>
     </message>
     <message>
         <source>An error occurred while loading the image</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Laden des Bildes ist ein Fehler aufgetreten</translation>
     </message>
 </context>
 <context>
     <name>H_MediaPlayer</name>
     <message>
         <source>Error : </source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: </translation>
     </message>
     <message>
         <source>Media : </source>
-        <translation type="unfinished"></translation>
+        <translation>Medium: </translation>
     </message>
     <message>
         <source>Audio bitrate : </source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Bitrate: </translation>
     </message>
     <message>
         <source>Audio codec : </source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Codec: </translation>
     </message>
     <message>
         <source>Pixel aspect ratio : </source>
-        <translation type="unfinished"></translation>
+        <translation>Pixel-Seitenverhältnis: </translation>
     </message>
     <message>
         <source>Resolution : </source>
-        <translation type="unfinished"></translation>
+        <translation>Auflösung: </translation>
     </message>
     <message>
         <source>Size : </source>
-        <translation type="unfinished"></translation>
+        <translation>Größe: </translation>
     </message>
     <message>
         <source>Video bitrate : </source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Bitrate: </translation>
     </message>
     <message>
         <source>Video codec : </source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Codec: </translation>
     </message>
     <message>
         <source>Video framerate : </source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Bildrate: </translation>
+    </message>
+</context>
+<context>
+    <name>H_PlayerImage</name>
+    <message>
+        <source>Drag to look around</source>
+        <translation>Ziehen zum Umsehen</translation>
+    </message>
+    <message>
+        <source>Space to play</source>
+        <translation>Leertaste zum Abspielen</translation>
     </message>
 </context>
 <context>
     <name>H_VideoArea</name>
     <message>
         <source>Drop your file(s) here</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei(en) hier ablegen</translation>
     </message>
     <message>
         <source>change video plugin</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Plugin wechseln</translation>
+    </message>
+</context>
+<context>
+    <name>H_ViewPanel</name>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation>Projektion</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Rectilinear</source>
+        <translation>Geradlinig</translation>
+    </message>
+    <message>
+        <source>Little planet</source>
+        <translation>Kleiner Planet</translation>
+    </message>
+    <message>
+        <source>Mirror ball</source>
+        <translation>Spiegelkugel</translation>
+    </message>
+    <message>
+        <source>Fisheye</source>
+        <translation>Fischauge</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Over-under</source>
+        <translation>Übereinander</translation>
+    </message>
+    <message>
+        <source>Side-by-side</source>
+        <translation>Nebeneinander</translation>
+    </message>
+    <message>
+        <source>Eye on a flat screen</source>
+        <translation>Auge auf einem flachen Bildschirm</translation>
+    </message>
+    <message>
+        <source>Left / top</source>
+        <translation>Links / oben</translation>
+    </message>
+    <message>
+        <source>Right / bottom</source>
+        <translation>Rechts / unten</translation>
+    </message>
+    <message>
+        <source>Stacked</source>
+        <translation>Gestapelt</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Full sphere</source>
+        <translation>Vollkugel</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Band</translation>
     </message>
 </context>
 <context>
     <name>HuiQuickVideoPlayerVlc</name>
     <message>
         <source>This media cannot be played.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Medium lässt sich nicht abspielen.</translation>
     </message>
 </context>
 <context>
     <name>PopupAboutThirdParty</name>
     <message>
         <source>Disclaimer</source>
-        <translation type="unfinished"></translation>
+        <translation>Haftungsausschluss</translation>
     </message>
+</context>
+<context>
+    <name>PopupFrame</name>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>PopupHostingConnection</name>
     <message>
         <source>Username</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Verbinde …</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erfolgreich</translation>
     </message>
 </context>
 <context>
     <name>PopupOpenFile</name>
     <message>
         <source>Open file</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei öffnen</translation>
     </message>
     <message>
         <source>Open file/stream :</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei/Stream öffnen:</translation>
     </message>
     <message>
         <source>Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchsuchen …</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>PopupSoftwareCommunication</name>
     <message>
         <source>You must restart to apply modifications on UDP communication.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die geänderte UDP-Kommunikation gilt nach einem Neustart.</translation>
     </message>
     <message>
         <source>Communication Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Kommunikationsmodus</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus</translation>
     </message>
     <message>
         <source>Master</source>
-        <translation type="unfinished"></translation>
+        <translation>Master</translation>
     </message>
     <message>
         <source>Slave</source>
-        <translation type="unfinished"></translation>
+        <translation>Slave</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>IP Address</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse</translation>
     </message>
     <message>
         <source>Broadcast</source>
-        <translation type="unfinished"></translation>
+        <translation>Broadcast</translation>
     </message>
     <message>
         <source>LocalHost</source>
-        <translation type="unfinished"></translation>
+        <translation>Localhost</translation>
     </message>
     <message>
         <source>Custom</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigene</translation>
     </message>
     <message>
         <source>Port :</source>
-        <translation type="unfinished"></translation>
+        <translation>Port:</translation>
     </message>
     <message>
         <source>Refresh rate (ms) :</source>
-        <translation type="unfinished"></translation>
+        <translation>Senderate (ms):</translation>
     </message>
     <message>
         <source>URL decoding</source>
-        <translation type="unfinished"></translation>
+        <translation>URL-Auflösung</translation>
     </message>
     <message>
         <source>Absolute</source>
-        <translation type="unfinished"></translation>
+        <translation>Absolut</translation>
     </message>
     <message>
         <source>Movies</source>
-        <translation type="unfinished"></translation>
+        <translation>Filme</translation>
     </message>
     <message>
         <source>Desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreibtisch</translation>
     </message>
     <message>
         <source>Camera orientation</source>
-        <translation type="unfinished"></translation>
+        <translation>Kamerarichtung</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>PopupSoftwareLog</name>
     <message>
         <source>Frames decoded : </source>
-        <translation type="unfinished"></translation>
+        <translation>Dekodierte Bilder: </translation>
     </message>
     <message>
         <source>Frames uploaded : </source>
-        <translation type="unfinished"></translation>
+        <translation>Hochgeladene Bilder: </translation>
     </message>
     <message>
         <source>Frames lost : </source>
-        <translation type="unfinished"></translation>
+        <translation>Verlorene Bilder: </translation>
     </message>
     <message>
         <source>Software log</source>
-        <translation type="unfinished"></translation>
+        <translation>Software-Protokoll</translation>
     </message>
     <message>
         <source>Oculus Rift</source>
-        <translation type="unfinished"></translation>
+        <translation>Oculus Rift</translation>
     </message>
     <message>
         <source>Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>Sensor</translation>
     </message>
     <message>
         <source>Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video</translation>
     </message>
     <message>
         <source>Leap Motion</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Leap Motion</translation>
     </message>
 </context>
 <context>
     <name>PopupUpdateAvailable</name>
     <message>
         <source>New version available</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Version verfügbar</translation>
     </message>
     <message>
         <source>A new version of this product has been released</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Version dieses Produkts ist erschienen</translation>
     </message>
     <message>
         <source>Open Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Webseite öffnen</translation>
     </message>
     <message>
         <source>Show History</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Versionsgeschichte</translation>
     </message>
     <message>
         <source>Download installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsprogramm laden</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>Udp mode, can be master or slave.</source>
-        <translation type="unfinished"></translation>
+        <translation>UDP-Modus, master oder slave.</translation>
     </message>
     <message>
         <source>udp</source>
-        <translation type="unfinished"></translation>
+        <translation>udp</translation>
     </message>
     <message>
         <source>Path of the file(s) to read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pfad der zu lesenden Datei(en).</translation>
+    </message>
+</context>
+<context>
+    <name>main_newui</name>
+    <message>
+        <source>Stereo: </source>
+        <translation>Stereo: </translation>
+    </message>
+    <message>
+        <source>Right eye</source>
+        <translation>Rechtes Auge</translation>
+    </message>
+    <message>
+        <source>Left eye</source>
+        <translation>Linkes Auge</translation>
+    </message>
+    <message>
+        <source>Picture: </source>
+        <translation>Bild: </translation>
     </message>
 </context>
 </TS>

@@ -76,6 +76,84 @@ You may replace these libraries with modified versions of your own; the licences
     </message>
 </context>
 <context>
+    <name>HPictureGeometry</name>
+    <message>
+        <source>Unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full sphere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Half sphere 180°</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Band %1…%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 wide</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HPictureLayout</name>
+    <message>
+        <source>from metadata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>from spherical XMP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>from XMP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>from the 2:1 frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Over-under</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Side-by-side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no stereo tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>from the frame&apos;s shape</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stacked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not stacked</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HQQuickView</name>
     <message>
         <source>There is no update for this product.
@@ -121,6 +199,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>HTranslations</name>
+    <message>
+        <source>System language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The language changes when the program is started again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HVideoPlugin</name>
     <message>
         <source>With VLC backend you should play any video, current version is </source>
@@ -162,6 +251,45 @@ Your are already running the most up to date version : %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>View Projection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Plugin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UDP Communication</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open File/Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Software Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disclaimer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Hosting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_EffectsPanel</name>
+    <message>
         <source>Image Effect</source>
         <translation type="unfinished"></translation>
     </message>
@@ -195,46 +323,6 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Blue Only</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>View Projection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Source</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rectilinear</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Video Plugin</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>UDP Communication</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Open File/Stream</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Software Log</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Disclaimer</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Video Hosting</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -332,6 +420,26 @@ Your are already running the most up to date version : %1.</source>
         <source>video fps : </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>V : view panel (projection, stereo, picture) </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S : stereo auto/mono/over-under/side-by-side </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R : left/right eye of a stereo picture </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>K : stacked auto/on/off </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B : picture auto/full sphere/band </source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>H_HostingWall</name>
@@ -345,6 +453,37 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Public videos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My videos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Most recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Most viewed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No videos</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_LanguagePanel</name>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Takes effect at the next start.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -411,6 +550,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>H_PlayerImage</name>
+    <message>
+        <source>Drag to look around</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space to play</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>H_VideoArea</name>
     <message>
         <source>Drop your file(s) here</source>
@@ -418,6 +568,93 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>change video plugin</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_ViewPanel</name>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Projection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rectilinear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Little planet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mirror ball</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fisheye</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Over-under</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Side-by-side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Eye on a flat screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left / top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right / bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stacked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full sphere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Band</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -434,6 +671,9 @@ Your are already running the most up to date version : %1.</source>
         <source>Disclaimer</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>PopupFrame</name>
     <message>
         <source>Close</source>
         <translation type="unfinished"></translation>
@@ -455,6 +695,14 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Success</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -598,10 +846,6 @@ Your are already running the most up to date version : %1.</source>
         <source>Leap Motion</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>PopupUpdateAvailable</name>
@@ -622,10 +866,6 @@ Your are already running the most up to date version : %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Download installer</source>
         <translation type="unfinished"></translation>
     </message>
@@ -642,6 +882,25 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Path of the file(s) to read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main_newui</name>
+    <message>
+        <source>Stereo: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right eye</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left eye</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picture: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -17,6 +17,7 @@ Rectangle {
     property bool containsMouse: barArea.containsMouse || soundSlider.containsMouse
                                  || menuList.containsMouse || viewPanel.containsMouse
                                  || effectsList.containsMouse || videoPluginsList.containsMouse
+                                 || languagesList.containsMouse
     // What every item but the timeline takes; the timeline has the rest.
     property int __busyWidth: logoItem.width + playPauseItem.width + positionItem.width
                               + durationItem.width + soundItem.width + fullScreenItem.width
@@ -77,6 +78,7 @@ Rectangle {
         viewPanel.state = "Hidden"
         effectsList.state = "Hidden"
         videoPluginsList.state = "Hidden"
+        languagesList.state = "Hidden"
     }
 
     // The view panel from the keyboard: the controls come up with it, a second press closes it.
@@ -332,6 +334,15 @@ Rectangle {
         Component.onCompleted: pluginRepeater.model = hVideoPlugin.pluginsList()
     }
 
+    H_LanguagePanel {
+        id: languagesList
+        objectName: "languagesList"
+        anchors.right: parent.right
+        anchors.bottom: parent.top
+        // Two columns of names in their own scripts.
+        width: 440
+    }
+
     H_MenuPanel {
         id: menuList
         objectName: "menuList"
@@ -340,11 +351,7 @@ Rectangle {
         width: h_bar.__menuWidth
         title: qsTr("Menu")
 
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("View Projection")
-            onTriggered: h_bar.showElement(viewPanel)
-        }
+        H_MenuItem { text: qsTr("View Projection"); onTriggered: h_bar.showElement(viewPanel) }
         H_MenuItem {
             readonly property bool choice: hVideoPlugin.pluginsList().length > 1
             objectName: "videoPluginEntry"
@@ -353,36 +360,12 @@ Rectangle {
             text: qsTr("Video Plugin")
             onTriggered: h_bar.showElement(videoPluginsList)
         }
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("UDP Communication")
-            onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupSoftwareCommunication.qml")
-        }
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("Open File/Stream")
-            onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupOpenFile.qml")
-        }
-        H_MenuItem {
-            objectName: "videoHostingEntry"
-            height: h_bar.__menuItemHeight
-            text: qsTr("Video Hosting")
-            onTriggered: h_bar.changeRootState("Wall")
-        }
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("Update")
-            onTriggered: hView.checkUpdate()
-        }
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("Software Log")
-            onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupSoftwareLog.qml")
-        }
-        H_MenuItem {
-            height: h_bar.__menuItemHeight
-            text: qsTr("Disclaimer")
-            onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupAboutThirdParty.qml")
-        }
+        H_MenuItem { text: qsTr("UDP Communication"); onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupSoftwareCommunication.qml") }
+        H_MenuItem { text: qsTr("Open File/Stream"); onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupOpenFile.qml") }
+        H_MenuItem { objectName: "videoHostingEntry"; text: qsTr("Video Hosting"); onTriggered: h_bar.changeRootState("Wall") }
+        H_MenuItem { text: qsTr("Update"); onTriggered: hView.checkUpdate() }
+        H_MenuItem { objectName: "languageEntry"; text: qsTr("Language"); onTriggered: h_bar.showElement(languagesList) }
+        H_MenuItem { text: qsTr("Software Log"); onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupSoftwareLog.qml") }
+        H_MenuItem { text: qsTr("Disclaimer"); onTriggered: h_bar.displayPopup("qrc:/qml/popup/PopupAboutThirdParty.qml") }
     }
 }

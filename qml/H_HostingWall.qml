@@ -115,8 +115,8 @@ FocusScope {
                 anchors.verticalCenter: parent.verticalCenter
                 textRole: "text"
                 model: [
-                    { text: "Public videos", value: HHostingManager.PublicVideos },
-                    { text: "My videos", value: HHostingManager.MyVideos }
+                    { text: qsTr("Public videos"), value: HHostingManager.PublicVideos },
+                    { text: qsTr("My videos"), value: HHostingManager.MyVideos }
                 ]
             }
 
@@ -127,8 +127,8 @@ FocusScope {
                 anchors.verticalCenter: parent.verticalCenter
                 textRole: "text"
                 model: [
-                    { text: "Most recent", value: "date" },
-                    { text: "Most viewed", value: "views" }
+                    { text: qsTr("Most recent"), value: "date" },
+                    { text: qsTr("Most viewed"), value: "views" }
                 ]
                 onCurrentIndexChanged: {
                     if (currentIndex >= 0)
@@ -185,7 +185,7 @@ FocusScope {
             objectName: "noVideosText"
             anchors.centerIn: parent
             color: "white"
-            text: "No videos"
+            text: qsTr("No videos")
             visible: hostingview.count === 0
         }
 

@@ -69,11 +69,25 @@ Item {
             source: "qrc:/images/newui/ArrowRight.png"
         }
 
-        Image {
+        // Drawn rather than a picture of the words, so that it speaks the user's language.
+        Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.verticalCenter: parent.bottom
             anchors.verticalCenterOffset: -parent.height / 4
-            source: "qrc:/images/newui/PlayerDirectionsText.png"
+            width: directions.width + 54
+            height: 48
+            radius: 24
+            color: Qt.rgba(0, 0, 0, 0.55)
+
+            Row {
+                id: directions
+                anchors.centerIn: parent
+                spacing: 22
+
+                Text { font.family: "DejaVu Sans"; font.pixelSize: 20; color: "white"; text: qsTr("Drag to look around") }
+                Text { font.family: "DejaVu Sans"; font.pixelSize: 20; color: "#ff4012"; text: "•" }
+                Text { font.family: "DejaVu Sans"; font.pixelSize: 20; color: "white"; text: qsTr("Space to play") }
+            }
         }
     }
 

@@ -256,6 +256,7 @@ FocusScope {
         hView.displayMessage.connect(onDisplayMessage)
         hVideoPlugin.displayMessage.connect(onDisplayMessage)
         hHostingManager.displayMessage.connect(onDisplayMessage)
+        hLanguage.displayMessage.connect(onDisplayMessage)
 
         hView.mouseMoved.connect(onMouseMoved)
 

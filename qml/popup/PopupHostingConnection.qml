@@ -9,13 +9,13 @@ FocusScope {
     signal close(string rootState)
 
     function requestConnection() {
-        messageText.text = "Connecting..."
+        messageText.text = qsTr("Connecting...")
         hHostingManager.requestConnection(userNameField.input.text, passwordField.input.text)
     }
 
     function onRequestResponse(success, errorMessage) {
         if (success) {
-            messageText.text = "Success"
+            messageText.text = qsTr("Success")
             popupHostingConnection.close("Wall")
         } else {
             messageText.text = errorMessage

@@ -5,6 +5,7 @@
 #include "HCoreObjects.h"
 #include "HOpenGLCheck.h"
 #include "HQQuickView.h"
+#include "HTranslations.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 #include "session/HGlobalObject.h"
@@ -41,6 +42,9 @@ Application::~Application()
 
 void Application::setup()
 {
+    // First: the command line's help is translated already.
+    translations = std::make_unique<HTranslations>(settings);
+    translations->install();
     arguments = HCommandLine::parse(QCoreApplication::arguments());
 
     // Before the scene loads: it registers the video item's QML type and decides hardware decoding.
@@ -64,6 +68,7 @@ void Application::setup()
     QQmlContext* context = window->rootContext();
     context->setContextProperty(QStringLiteral("hVideoPlugin"), videoSelector);
     context->setContextProperty(QStringLiteral("hView"), window);
+    context->setContextProperty(QStringLiteral("hLanguage"), translations.get());
     core->publish(context);
     HCoreObjects::registerQmlTypes();
 

@@ -8,6 +8,7 @@
 class HCoreObjects;
 class HQQuickView;
 class HSettingsManager;
+class HTranslations;
 class HVideoPlugin;
 
 // The application object: makes the video back end, the window and the core objects, publishes
@@ -42,4 +43,6 @@ private:
     HVideoPlugin* videoSelector = nullptr;
     HQQuickView* window = nullptr;
     std::unique_ptr<HCoreObjects> core;
+    // Until the end: the translators stay installed while any text may still be made.
+    std::unique_ptr<HTranslations> translations;
 };

@@ -9,5 +9,6 @@ target_sources(gyre-core PRIVATE
     app/HExceptionHandler.cpp app/HExceptionHandler.h
     app/HOpenGLCheck.cpp app/HOpenGLCheck.h
     app/HQQuickView.cpp app/HQQuickView.h
+    app/HTranslations.cpp app/HTranslations.h
     app/AppLogging.cpp app/AppLogging.h
 )

@@ -89,21 +89,22 @@ HPictureGeometry HPictureGeometry::fromAspect(double width, double height)
 
 QString HPictureGeometry::coverageText() const
 {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("HPictureGeometry", text); };
     if (!hasBounds) {
-        return tr("Unknown");
+        return QCoreApplication::translate("HPictureGeometry", "Unknown");
     }
     const bool allAround = yawMax - yawMin >= 2.0f * piF - 1e-4f;
     const bool pole = pitchMax >= halfPiF - 1e-4f && pitchMin <= -halfPiF + 1e-4f;
     if (allAround && pole) {
-        return tr("Full sphere");
+        return QCoreApplication::translate("HPictureGeometry", "Full sphere");
     }
     if (pole && std::abs(yawMax - yawMin - piF) < 1e-3f) {
-        return tr("Half sphere 180°");
+        return QCoreApplication::translate("HPictureGeometry", "Half sphere 180°");
     }
-    QString text = tr("Band %1…%2").arg(degrees(pitchMax), degrees(pitchMin));
+    QString text = QCoreApplication::translate("HPictureGeometry", "Band %1…%2")
+                       .arg(degrees(pitchMax), degrees(pitchMin));
     if (!allAround) {
-        text += QStringLiteral(", ") + tr("%1 wide").arg(degrees(yawMax - yawMin));
+        text += QStringLiteral(", ") +
+                QCoreApplication::translate("HPictureGeometry", "%1 wide").arg(degrees(yawMax - yawMin));
     }
     return text;
 }
