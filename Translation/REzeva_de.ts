@@ -175,6 +175,13 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
 </context>
 <context>
+    <name>HResumeStore</name>
+    <message>
+        <source>Resumed at %1 — Home to start over</source>
+        <translation>Fortgesetzt bei %1 — Pos1 beginnt von vorn</translation>
+    </message>
+</context>
+<context>
     <name>HSensor</name>
     <message>
         <source>Orientation sensor is not supported on this platform.
@@ -454,6 +461,10 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     <message>
         <source>B : picture auto/full sphere/band </source>
         <translation>B : Bild automatisch/Vollkugel/Band </translation>
+    </message>
+    <message>
+        <source>Home : start over </source>
+        <translation>Pos1 : von vorn beginnen </translation>
     </message>
 </context>
 <context>

@@ -166,6 +166,13 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>HResumeStore</name>
+    <message>
+        <source>Resumed at %1 — Home to start over</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HSensor</name>
     <message>
         <source>Orientation sensor is not supported on this platform.
@@ -438,6 +445,10 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>B : picture auto/full sphere/band </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Home : start over </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

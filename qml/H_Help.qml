@@ -57,6 +57,7 @@ Item {
             qsTr("S : stereo auto/mono/over-under/side-by-side "),
             qsTr("R : left/right eye of a stereo picture "),
             qsTr("K : stacked auto/on/off "),
+            qsTr("Home : start over "),
             qsTr("B : picture auto/full sphere/band "),
             qsTr("Escape : exit fullscreen "),
             qsTr("Space : play/pause "),

@@ -19,8 +19,10 @@ Item {
         pauseScreen.enabled = String(playerImage) === String(__pauseIcon)
     }
 
-    function onShowPlayerText(playerText) {
+    // holdMs: how long the text stays before it fades; a short flash unless given.
+    function onShowPlayerText(playerText, holdMs) {
         textAnimation.stop()
+        textHold.duration = holdMs === undefined ? 500 : holdMs
         textPlayer.opacity = 1
         textPlayer.text = playerText
         textAnimation.restart()
@@ -143,6 +145,7 @@ Item {
         id: textAnimation
 
         PauseAnimation {
+            id: textHold
             duration: 500
         }
         NumberAnimation {

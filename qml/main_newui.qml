@@ -108,6 +108,8 @@ FocusScope {
         } else if (key === Qt.Key_2 || key === Qt.Key_8) {
             if (!hOculus.activated)
                 hGlobalObject.pitch += key === Qt.Key_2 ? 0.5 : -0.5
+        } else if (key === Qt.Key_Home) {
+            hResume.startOver()
         } else if (key === Qt.Key_H) {
             h_help.visible = !h_help.visible
         } else if (ctrl && key === Qt.Key_N) {
@@ -272,6 +274,18 @@ FocusScope {
 
         function onProjectionChanged() {
             hGlobalObject.setSetting("view/projection", hShaderCodeBuilder.projection)
+        }
+    }
+
+    // A media reopened where it was left: its projection too, and a word that it was.
+    Connections {
+        target: hResume
+
+        function onResumed(position, projection, message) {
+            if (projection >= 0)
+                hShaderCodeBuilder.projection = projection
+            if (message !== "")
+                h_playerImage.onShowPlayerText(message, 4000)
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 #include "session/HGlobalObject.h"
+#include "session/HResumeStore.h"
 #include "video/HVideoPlugin.h"
 
 #include <QDir>
@@ -99,6 +100,15 @@ void Application::setup()
 void Application::openCommandLineFiles()
 {
     if (!arguments.contains(QStringLiteral("files"))) {
+        // A plain start brings back the list that was open last, at the entry that was shown.
+        const QList<QUrl> last = core->resumeStore()->lastList();
+        if (!last.isEmpty()) {
+            core->globalObject()->openFiles(last, true);
+            const int index = core->resumeStore()->lastListIndex();
+            if (index > 0 && index < last.size()) {
+                core->globalObject()->setPlayListIndex(index);
+            }
+        }
         return;
     }
     QStringList files = arguments.value(QStringLiteral("files")).toStringList();

@@ -15,6 +15,7 @@
 #include "session/HDropArea.h"
 #include "session/HGlobalObject.h"
 #include "session/HPictureLayout.h"
+#include "session/HResumeStore.h"
 
 #include <QQmlContext>
 #include <qqml.h>
@@ -22,6 +23,7 @@
 HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, const QString& udpRole)
     : display(new HDisplay()), frameTextureProvider(new HTextureProvider(window, settings)),
       global(new HGlobalObject(settings)), picture(new HPictureLayout(settings, global.get())),
+      resume(new HResumeStore(settings, global.get(), picture.get())),
       shaderBuilder(new HShaderCodeBuilder()), oculus(new HOculus()), leap(new HLeap()),
       udpSocket(new HUdpSocket(global.get(), udpRole, nullptr)),
       hostingManager(new HHostingManager(settings)), sensor(new HSensorQt(global.get()))
@@ -31,6 +33,7 @@ HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, con
 HCoreObjects::~HCoreObjects()
 {
     // The order the program has always torn down in: the view state first, the frame source last.
+    resume.reset();
     picture.reset();
     global.reset();
     shaderBuilder.reset();
@@ -50,6 +53,7 @@ void HCoreObjects::publish(QQmlContext* context) const
     context->setContextProperty(QStringLiteral("hLeap"), leap.get());
     context->setContextProperty(QStringLiteral("hGlobalObject"), global.get());
     context->setContextProperty(QStringLiteral("hPicture"), picture.get());
+    context->setContextProperty(QStringLiteral("hResume"), resume.get());
     context->setContextProperty(QStringLiteral("hSensor"), sensor.get());
     context->setContextProperty(QStringLiteral("hDisplay"), display.get());
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager.get());

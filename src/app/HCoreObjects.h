@@ -10,6 +10,7 @@ class HHostingManager;
 class HLeap;
 class HOculus;
 class HPictureLayout;
+class HResumeStore;
 class HSensor;
 class HSettingsManager;
 class HShaderCodeBuilder;
@@ -42,6 +43,7 @@ public:
     HGlobalObject* globalObject() const { return global.get(); }
     HShaderCodeBuilder* shaderCodeBuilder() const { return shaderBuilder.get(); }
     HTextureProvider* textureProvider() const { return frameTextureProvider.get(); }
+    HResumeStore* resumeStore() const { return resume.get(); }
 
 private:
     // Declared in creation order, so that they are destroyed in the reverse one except where the
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<HTextureProvider> frameTextureProvider;
     std::unique_ptr<HGlobalObject> global;
     std::unique_ptr<HPictureLayout> picture;
+    std::unique_ptr<HResumeStore> resume;
     std::unique_ptr<HShaderCodeBuilder> shaderBuilder;
     std::unique_ptr<HOculus> oculus;
     std::unique_ptr<HLeap> leap;

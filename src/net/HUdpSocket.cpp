@@ -28,10 +28,6 @@ constexpr int defaultRate = 20;
 // would ask for another seek.
 constexpr int seekLockMs = 1000;
 
-QObject* currentPlayer(QObject* loader)
-{
-    return loader ? loader->property("mediaPlayer").value<QObject*>() : nullptr;
-}
 } // namespace
 
 HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObject* parent)
@@ -107,8 +103,7 @@ void HUdpSocket::writeData()
     datagram.yaw = global->yaw();
     datagram.pitch = global->pitch();
     datagram.roll = global->roll();
-    QObject* loader = global->mediaLoaderObject();
-    if (QObject* player = currentPlayer(loader)) {
+    if (QObject* player = global->currentPlayer()) {
         datagram.url = player->property("mediaSource").toString();
         datagram.state = player->property("playbackState").toInt();
         datagram.position = player->property("position").toInt();
@@ -167,8 +162,7 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
         global->setRoll(datagram->roll, true);
     }
 
-    QObject* loader = global->mediaLoaderObject();
-    if (!loader) {
+    if (!global->mediaLoaderObject()) {
         return;
     }
     const QUrl url = resolveUrl(datagram->url);
@@ -177,7 +171,7 @@ void HUdpSocket::handleDatagram(const QByteArray& bytes)
     }
     // Opening a media may replace the loader's player; the state and the position still go to the
     // one the comparison was made with, as long as it lives.
-    QPointer<QObject> player = currentPlayer(loader);
+    QPointer<QObject> player = global->currentPlayer();
     if (!player) {
         return;
     }

@@ -210,6 +210,11 @@ void HGlobalObject::openFiles(const QList<QString>& urls, bool checkFile)
     openFiles(converted, checkFile);
 }
 
+QList<QUrl> HGlobalObject::playListEntries() const
+{
+    return playlistPart->entries();
+}
+
 void HGlobalObject::resetOrientation()
 {
     // Each new media starts looking straight ahead; the matrix is rebuilt once for all three.

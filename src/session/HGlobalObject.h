@@ -130,6 +130,12 @@ public:
     Q_INVOKABLE void setMediaLoader(QObject* loader) { mediaLoader = loader; }
     // The loader QML registered, or null before that and once the scene is gone.
     QObject* mediaLoaderObject() const { return mediaLoader; }
+    // The loader's player in use, photo or video; null without a loader.
+    QObject* currentPlayer() const
+    {
+        return mediaLoader ? mediaLoader->property("mediaPlayer").value<QObject*>() : nullptr;
+    }
+    QList<QUrl> playListEntries() const;
     Q_INVOKABLE QUrl getDynamicLogo(const QUrl& url) const { return playlistPart->logo(url); }
     Q_INVOKABLE QUrl checkFilePath(const QUrl& filePath) const
     {

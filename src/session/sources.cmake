@@ -7,6 +7,7 @@ target_sources(gyre-core PRIVATE
     session/HPlaylist.cpp session/HPlaylist.h
     session/HViewMaths.cpp session/HViewMaths.h
     session/HPictureLayout.cpp session/HPictureLayout.h
+    session/HResumeStore.cpp session/HResumeStore.h
     session/HPlaylistFile.cpp session/HPlaylistFile.h
     session/SessionLogging.cpp session/SessionLogging.h
 )
