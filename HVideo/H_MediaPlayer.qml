@@ -17,6 +17,13 @@ Loader {
     property bool nativeSize: true
     property int playbackState: MediaPlayer.StoppedState
     property int position: 0
+    // Set by screen synchronisation to keep pace with a master; 1 is the media's own pace.
+    property real playbackRate: 1.0
+    // Where the media is now, finer than position: clockPosition + (now - clockTime) * clockRate,
+    // now in milliseconds on the monotonic clock. A clockTime of 0 means only position is known.
+    property real clockPosition: 0
+    property real clockTime: 0
+    property real clockRate: 0
     property url mediaSource: ""
     property int playerStatus: MediaPlayer.NoMedia
     property real volume: 0.5

@@ -38,6 +38,7 @@ VideoOutput {
 
         autoPlay: true
         volume: h_mediaPlayer.volume
+        playbackRate: h_mediaPlayer.playbackRate
         source: h_mediaPlayer.mediaSource
 
         onDurationChanged: h_mediaPlayer.duration = duration

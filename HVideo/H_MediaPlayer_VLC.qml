@@ -13,12 +13,18 @@ VlcVideoPlayer {
     // An empty source is ignored by the item: the old media plays on until a new one is set.
     source: h_mediaPlayer.mediaSource
     volume: h_mediaPlayer.volume
+    playbackRate: h_mediaPlayer.playbackRate
 
     onDurationChanged: h_mediaPlayer.duration = duration
     onErrorStringChanged: h_mediaPlayer.errorString = errorString
     // The item only ever reports errors; a new media starts without one.
     onSourceChanged: h_mediaPlayer.errorString = ""
     onPositionChanged: h_mediaPlayer.position = position
+    onClockChanged: {
+        h_mediaPlayer.clockPosition = clockPosition
+        h_mediaPlayer.clockTime = clockTime
+        h_mediaPlayer.clockRate = clockRate
+    }
 
     onVlcStateChanged: {
         var playback = MediaPlayer.StoppedState

@@ -1,29 +1,134 @@
 // How closely a synchronisation slave follows its master: a master and a slave player, both real
 // processes on this machine, play the same clip over 127.0.0.1 for a while (60 s unless told).
-// Each second the slave reports the median and the largest of its errors against the master over
-// the datagrams of that second; this prints them for each second, then their median and the largest
-// error of the run, and how many corrective seeks the slave made. Positions come from libvlc's time events,
-// which arrive only every few hundred milliseconds on each side, so single errors are that coarse. Needs an X
-// server and a private profile: bench/run-sync-bench.
+// Both write where they are ten times a second, stamped with the monotonic clock the two processes
+// share; each of the slave's samples is compared with the master's position at the same instant
+// (interpolated between the master's samples around it). Prints, for each second, the median and
+// the largest error, the slave's rate and its seeks; then the median, 95th percentile and largest
+// |error| after the first 3 s of playing, the seeks after the first and the time spent nudging.
+//
+// With --impaired the datagrams pass through a relay in this process that loses 10 % of them and
+// delays each by 0 to 30 ms, which also reorders them.
+//
+// A position here is each player's clock: libvlc's time reports, smoothed and carried on at the
+// playback rate between them. Needs an X server and a private profile: bench/run-sync-bench.
+#include "BenchSupport.h"
 #include "PlayerProcess.h"
 #include "SyncReport.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QNetworkDatagram>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int playing = 1;
+constexpr int paused = 2;
+
+struct ClockSample
+{
+    double at;
+    double position;
+    int state;
+    double rate;
+};
+
+std::vector<ClockSample> clockSamples(const QString& output)
+{
+    static const QRegularExpression line("clock ([0-9.]+) position (-?[0-9.]+) state (\\d+) rate ([0-9.]+)");
+    std::vector<ClockSample> samples;
+    QRegularExpressionMatchIterator matches = line.globalMatch(output);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch m = matches.next();
+        samples.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toInt(),
+                           m.captured(4).toDouble()});
+    }
+    return samples;
+}
+
+// The master's position at `at`, between two of its samples while it played; false where it did
+// not play or left a gap.
+bool masterAt(const std::vector<ClockSample>& master, double at, double& position)
+{
+    const auto after = std::lower_bound(master.begin(), master.end(), at,
+                                        [](const ClockSample& s, double t) { return s.at < t; });
+    if (after == master.begin() || after == master.end()) {
+        return false;
+    }
+    const ClockSample& a = *(after - 1);
+    const ClockSample& b = *after;
+    if (a.state != playing || b.state != playing || b.at - a.at > 250.0 || b.position < a.position) {
+        return false;
+    }
+    position = a.position + (b.position - a.position) * (at - a.at) / (b.at - a.at);
+    return true;
+}
+
+// Passes datagrams on to `port`, losing some and delaying all, from a fixed seed.
+class ImpairedLink : public QObject
+{
+public:
+    ImpairedLink(quint16 slavePort) : target(slavePort), random(7755)
+    {
+        in.bind(QHostAddress(QHostAddress::LocalHost), 0);
+        connect(&in, &QUdpSocket::readyRead, this, [this] {
+            while (in.hasPendingDatagrams()) {
+                const QByteArray bytes = in.receiveDatagram().data();
+                ++received;
+                if (random.bounded(100) < 10) {
+                    ++lost;
+                    continue;
+                }
+                const quint64 number = received;
+                QTimer::singleShot(int(random.bounded(31)), Qt::PreciseTimer, this, [this, bytes, number] {
+                    reordered += number < lastSent ? 1 : 0;
+                    lastSent = qMax(lastSent, number);
+                    out.writeDatagram(bytes, QHostAddress(QHostAddress::LocalHost), target);
+                });
+            }
+        });
+    }
+    quint16 port() const { return in.localPort(); }
+
+    quint64 received = 0;
+    quint64 lost = 0;
+    quint64 reordered = 0;
+
+private:
+    QUdpSocket in;
+    QUdpSocket out;
+    const quint16 target;
+    QRandomGenerator random;
+    quint64 lastSent = 0;
+};
+
+quint16 freePort()
+{
+    QUdpSocket probe;
+    return probe.bind(QHostAddress(QHostAddress::LocalHost), 0) ? probe.localPort() : 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = QCoreApplication::arguments();
+    const bool impaired = arguments.removeAll("--impaired") > 0;
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS]\n");
+        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS] [--impaired]\n");
         return 2;
     }
     const QString clip = arguments.at(1);
@@ -35,31 +140,34 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_sync: openbox is missing\n");
         return 1;
     }
-    QUdpSocket probe;
-    if (!probe.bind(QHostAddress(QHostAddress::LocalHost), 0)) {
-        return 1;
+    const quint16 slavePort = freePort();
+    std::unique_ptr<ImpairedLink> link;
+    if (impaired) {
+        link = std::make_unique<ImpairedLink>(slavePort);
     }
-    const quint16 port = probe.localPort();
-    probe.close();
-    const QVariantMap settings{{"application/communication/ipMode", "localhost"},
-                               {"application/communication/port", port}};
+    const auto settings = [](quint16 port) {
+        return QVariantMap{{"application/communication/ipMode", "localhost"},
+                           {"application/communication/port", port}};
+    };
+    const QString rules = "gyre.net.udp.stats.info=true;gyre.net.udp.clock.info=true";
     QTemporaryDir masterHome;
     QTemporaryDir slaveHome;
-    QProcessEnvironment slaveEnvironment = PlayerProcess::profile(slaveHome.path(), settings);
-    slaveEnvironment.insert("QT_LOGGING_RULES", "gyre.net.udp.stats.info=true");
+    QProcessEnvironment slaveEnvironment = PlayerProcess::profile(slaveHome.path(), settings(slavePort));
+    slaveEnvironment.insert("QT_LOGGING_RULES", rules);
+    QProcessEnvironment masterEnvironment =
+        PlayerProcess::profile(masterHome.path(), settings(link ? link->port() : slavePort));
+    masterEnvironment.insert("QT_LOGGING_RULES", rules);
 
     PlayerProcess master;
     PlayerProcess slave;
     if (!slave.start({"-u", "slave"}, slaveEnvironment) ||
-        !master.start({"-u", "master", clip}, PlayerProcess::profile(masterHome.path(), settings))) {
+        !master.start({"-u", "master", clip}, masterEnvironment)) {
         std::fprintf(stderr, "bench_sync: a player did not start\n");
         return 1;
     }
     const auto report = [&] { return SyncReport::last(slave.output()); };
 
     // Both pause the first media once it plays; then the master is told to play.
-    constexpr int paused = 2;
-    constexpr int playing = 1;
     if (!QTest::qWaitFor([&] { return report().masterState == paused && report().slaveState == paused; },
                          60000)) {
         std::fprintf(stderr, "bench_sync: the players never settled:\n%s\n", qPrintable(slave.output()));
@@ -67,8 +175,10 @@ int main(int argc, char** argv)
     }
     // The greeting popup may still take the first key.
     master.activate();
+    double pressed = 0.0;
     const bool started = QTest::qWaitFor(
         [&] {
+            pressed = double(QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs()) / 1e6;
             PlayerProcess::key("space");
             return QTest::qWaitFor([&] { return report().masterState == playing; }, 5000);
         },
@@ -77,37 +187,72 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_sync: the master does not play\n");
         return 1;
     }
-    const int first = SyncReport::all(slave.output()).size() - 1;
+    const SyncReport atStart = report();
     QTest::qWait(seconds * 1000);
-    const QList<SyncReport> reports = SyncReport::all(slave.output()).mid(first);
+    const SyncReport atEnd = report();
 
-    out << "clip: " << clip << "\n";
-    out << "second  master ms  slave ms  datagrams  median error ms  largest error ms  seeks\n";
-    QList<int> medians;
-    int largest = 0;
-    for (int i = 0; i < reports.size(); ++i) {
-        const SyncReport& r = reports.at(i);
-        medians.append(r.medianError);
-        largest = qMax(largest, r.largestError);
-        out << QString("%1  %2  %3  %4  %5  %6  %7\n")
-                   .arg(i, 6)
-                   .arg(r.master, 9)
-                   .arg(r.slave, 8)
-                   .arg(r.datagrams, 9)
-                   .arg(r.medianError, 15)
-                   .arg(r.largestError, 16)
-                   .arg(r.seeks - reports.first().seeks, 5);
-    }
-    if (medians.isEmpty()) {
-        std::fprintf(stderr, "bench_sync: the slave reported nothing\n");
+    const std::vector<ClockSample> masterSamples = clockSamples(master.output());
+    const std::vector<ClockSample> slaveSamples = clockSamples(slave.output());
+    // Both played a moment at the start before pausing; the run starts with the key that plays.
+    const auto firstPlaying =
+        std::find_if(masterSamples.begin(), masterSamples.end(),
+                     [&](const ClockSample& s) { return s.state == playing && s.at >= pressed; });
+    if (firstPlaying == masterSamples.end()) {
+        std::fprintf(stderr, "bench_sync: the master wrote no clock while playing:\n%s\n",
+                     qPrintable(master.output().right(3000)));
         return 1;
     }
-    std::sort(medians.begin(), medians.end());
-    out << "reports: " << reports.size() << " over " << seconds << " s\n";
-    out << "slave error against the master (slave minus master): median " << medians.at(medians.size() / 2)
-        << " ms (the median of the seconds' medians), largest " << largest << " ms\n";
-    out << "corrective seeks: " << reports.last().seeks - reports.first().seeks << " while playing, "
-        << reports.last().seeks << " in all\n";
+    const double start = firstPlaying->at;
+
+    out << "clip: " << clip << (impaired ? ", datagrams through a link losing 10 %, delayed 0-30 ms" : "")
+        << "\n";
+    out << "second  master ms  median error ms  largest |error| ms  slave rate\n";
+    std::vector<double> magnitudes;
+    for (int second = 0; second < seconds; ++second) {
+        std::vector<double> errors;
+        double rates = 0.0;
+        double masterPosition = 0.0;
+        for (const ClockSample& s : slaveSamples) {
+            if (s.at < start + second * 1000.0 || s.at >= start + (second + 1) * 1000.0 ||
+                !masterAt(masterSamples, s.at, masterPosition)) {
+                continue;
+            }
+            errors.push_back(s.position - masterPosition);
+            rates += s.rate;
+        }
+        if (errors.empty()) {
+            continue;
+        }
+        double largest = 0.0;
+        for (const double e : errors) {
+            largest = std::max(largest, std::abs(e));
+            if (second >= 3) {
+                magnitudes.push_back(std::abs(e));
+            }
+        }
+        out << QString("%1  %2  %3  %4  %5\n")
+                   .arg(second, 6)
+                   .arg(masterPosition, 9, 'f', 0)
+                   .arg(BenchSupport::percentile(errors, 0.5), 15, 'f', 1)
+                   .arg(largest, 18, 'f', 1)
+                   .arg(rates / double(errors.size()), 10, 'f', 4);
+    }
+    if (magnitudes.empty()) {
+        std::fprintf(stderr, "bench_sync: no sample of the two playing together\n");
+        return 1;
+    }
+    out << "samples after the first 3 s: " << magnitudes.size() << "\n";
+    out << "|error| (slave minus master): median "
+        << QString::number(BenchSupport::percentile(magnitudes, 0.5), 'f', 1) << " ms, 95th percentile "
+        << QString::number(BenchSupport::percentile(magnitudes, 0.95), 'f', 1) << " ms, largest "
+        << QString::number(*std::max_element(magnitudes.begin(), magnitudes.end()), 'f', 1) << " ms\n";
+    out << "seeks: " << atEnd.seeks << " in all, " << atEnd.seeks - atStart.seeks << " while playing\n";
+    out << "nudging: " << QString::number((atEnd.nudged - atStart.nudged) / 1000.0, 'f', 1) << " s of "
+        << seconds << " s\n";
+    if (link) {
+        out << "link: " << link->received << " datagrams, " << link->lost << " lost, " << link->reordered
+            << " overtaken\n";
+    }
     out.flush();
 
     windowManager.terminate();

@@ -2,6 +2,7 @@
 # product's names and version, and the notices of the libraries the program is built on.
 target_sources(gyre-core PRIVATE
     base/HAssign.h
+    base/HMonotonicClock.h
     base/HSettingsManager.cpp base/HSettingsManager.h
     base/KernelSettingsWriter.h
     base/ProductInfo.h

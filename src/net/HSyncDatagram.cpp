@@ -18,7 +18,11 @@ const QString roll = QStringLiteral("roll");
 const QString url = QStringLiteral("url");
 const QString state = QStringLiteral("state");
 const QString position = QStringLiteral("position");
+const QString clock = QStringLiteral("clock");
+const QString rate = QStringLiteral("rate");
 } // namespace Key
+
+constexpr double centuryMs = 100.0 * 365.25 * 24 * 3600 * 1000;
 
 double finiteNumber(const QVariant& value)
 {
@@ -48,8 +52,13 @@ int clampedInt(const QVariant& value)
 
 QVariantMap HSyncDatagram::toVariantMap() const
 {
-    return QVariantMap{{Key::id, id},   {Key::yaw, yaw},     {Key::pitch, pitch},      {Key::roll, roll},
-                       {Key::url, url}, {Key::state, state}, {Key::position, position}};
+    QVariantMap map{{Key::id, id},   {Key::yaw, yaw},     {Key::pitch, pitch},      {Key::roll, roll},
+                    {Key::url, url}, {Key::state, state}, {Key::position, position}};
+    if (hasClock()) {
+        map.insert(Key::clock, clock);
+        map.insert(Key::rate, rate);
+    }
+    return map;
 }
 
 // Qt 5's binary JSON is deprecated in favour of CBOR, but it is what every player on the network
@@ -83,6 +92,10 @@ std::optional<HSyncDatagram> HSyncDatagram::fromBinary(const QByteArray& bytes)
     datagram.url = map.value(Key::url).toString();
     datagram.state = clampedInt(map.value(Key::state));
     datagram.position = clampedInt(map.value(Key::position));
+    const double clock = finiteNumber(map.value(Key::clock));
+    datagram.clock = clock > 0.0 && clock < centuryMs ? clock : 0.0;
+    const double rate = finiteNumber(map.value(Key::rate));
+    datagram.rate = rate >= 0.25 && rate <= 4.0 ? rate : 1.0;
     return datagram;
 }
 

@@ -2,6 +2,7 @@
 
 #include "HSyncDatagram.h"
 #include "NetLogging.h"
+#include "base/HMonotonicClock.h"
 #include "session/HGlobalObject.h"
 
 #include <QNetworkDatagram>
@@ -12,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QString stateKey = QStringLiteral("application/communication/state");
@@ -21,12 +23,38 @@ const QString ipModeKey = QStringLiteral("application/communication/ipMode");
 const QString ipCustomKey = QStringLiteral("application/communication/ipCustom");
 const QString urlModeKey = QStringLiteral("application/communication/urlMode");
 const QString orientationKey = QStringLiteral("application/communication/orientation");
+const QString seekThresholdKey = QStringLiteral("application/communication/seekThreshold");
 
 constexpr int defaultPort = 7755;
 constexpr int defaultRate = 20;
 // After a corrective seek the player needs a moment to get there; until then the master's position
 // would ask for another seek.
 constexpr int seekLockMs = 1000;
+constexpr int playing = 1;
+// The view is played out at about the rate the screen shows it.
+constexpr int viewIntervalMs = 16;
+// Without a stamped datagram for this long, the master is gone or old: the view stays put.
+constexpr double clockedTimeoutMs = 1000.0;
+// Rates closer than this are the same to the eye; fewer changes spare libvlc's clock.
+constexpr double rateStep = 0.0025;
+
+// Where the player is at `now` on the monotonic clock: from its clock where it keeps one, from its
+// position otherwise.
+double positionAt(const QObject* player, double now)
+{
+    const double clockTime = player->property("clockTime").toDouble();
+    if (clockTime <= 0.0) {
+        return player->property("position").toInt();
+    }
+    return player->property("clockPosition").toDouble() +
+           (now - clockTime) * player->property("clockRate").toDouble();
+}
+
+double rateOf(const QObject* player)
+{
+    const QVariant rate = player->property("playbackRate");
+    return rate.isValid() ? rate.toDouble() : 1.0;
+}
 
 } // namespace
 
@@ -56,6 +84,13 @@ HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObjec
     seekThreshold = 3000;
     rate = global->getSetting(rateKey, defaultRate).toInt();
 
+    if (lcUdpClock().isInfoEnabled()) {
+        auto* clockTimer = new QTimer(this);
+        clockTimer->setTimerType(Qt::PreciseTimer);
+        connect(clockTimer, &QTimer::timeout, this, &HUdpSocket::logClock);
+        clockTimer->start(100);
+    }
+
     if (role == QLatin1String("master")) {
         const QString ipMode = global->getSetting(ipModeKey, QStringLiteral("localhost")).toString();
         if (ipMode == QLatin1String("broadcast")) {
@@ -82,6 +117,12 @@ HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObjec
 
     urlMode = global->getSetting(urlModeKey, int(Absolute)).toInt();
     orientation = global->getSetting(orientationKey, true).toBool();
+    const int clockedThreshold = global->getSetting(seekThresholdKey, 1000).toInt();
+    controller.setSeekThreshold(clockedThreshold > 0 ? clockedThreshold : 1000);
+    viewTimer = new QTimer(this);
+    viewTimer->setInterval(viewIntervalMs);
+    viewTimer->setTimerType(Qt::PreciseTimer);
+    connect(viewTimer, &QTimer::timeout, this, &HUdpSocket::applyView);
     // Other players on this machine may listen on the same port (the platform's default mode lets
     // them); a slave that cannot bind stays deaf.
     if (udpSocket->bind(QHostAddress::Any, quint16(portValue))) {
@@ -103,10 +144,12 @@ void HUdpSocket::writeData()
     datagram.yaw = global->yaw();
     datagram.pitch = global->pitch();
     datagram.roll = global->roll();
+    datagram.clock = HMonotonicClock::nowMs();
     if (QObject* player = global->currentPlayer()) {
         datagram.url = player->property("mediaSource").toString();
         datagram.state = player->property("playbackState").toInt();
-        datagram.position = player->property("position").toInt();
+        datagram.position = int(std::lround(qBound(0.0, positionAt(player, datagram.clock), 2147483647.0)));
+        datagram.rate = rateOf(player);
     }
     // Nobody acknowledges; a failed send (an unparsable custom address, no route) is simply lost.
     udpSocket->writeDatagram(datagram.toBinary(), target, quint16(portValue));
@@ -120,7 +163,7 @@ void HUdpSocket::readData()
             // A read error leaves the datagram queued; trying again now would spin.
             break;
         }
-        handleDatagram(datagram.data());
+        handleDatagram(datagram.data(), HMonotonicClock::nowMs());
     }
 }
 
@@ -150,60 +193,158 @@ QUrl HUdpSocket::resolveUrl(const QString& received) const
     }
 }
 
-void HUdpSocket::handleDatagram(const QByteArray& bytes)
+void HUdpSocket::handleDatagram(const QByteArray& bytes, double arrivedAt)
 {
     const std::optional<HSyncDatagram> datagram = HSyncDatagram::fromBinary(bytes);
     if (!datagram || datagram->id.isEmpty() || datagram->id != id) {
         return;
     }
-    if (orientation) {
+    if (datagram->hasClock()) {
+        offset.addSample(datagram->clock, arrivedAt);
+        lastClockedAt = arrivedAt;
+        if (orientation && viewTimer) {
+            follower.add(datagram->clock, {datagram->yaw, datagram->pitch, datagram->roll},
+                         offset.toMaster(arrivedAt) - datagram->clock);
+            if (!viewTimer->isActive()) {
+                viewTimer->start();
+            }
+        }
+        // Overtaken on the way: what it says is older than what is already applied.
+        if (datagram->clock <= newestClock) {
+            return;
+        }
+        newestClock = datagram->clock;
+    } else if (orientation) {
         global->setYaw(datagram->yaw, true);
         global->setPitch(datagram->pitch, true);
         global->setRoll(datagram->roll, true);
     }
 
-    if (!global->mediaLoaderObject()) {
+    QPointer<QObject> player = followMedia(*datagram);
+    if (!player) {
         return;
     }
-    const QUrl url = resolveUrl(datagram->url);
+    if (datagram->hasClock()) {
+        followClockedPosition(player, *datagram);
+    } else {
+        followPosition(player, *datagram);
+    }
+}
+
+QObject* HUdpSocket::followMedia(const HSyncDatagram& datagram)
+{
+    if (!global->mediaLoaderObject()) {
+        return nullptr;
+    }
+    const QUrl url = resolveUrl(datagram.url);
     if (url.isEmpty() && urlMode != Off) {
-        return;
+        return nullptr;
     }
     // Opening a media may replace the loader's player; the state and the position still go to the
     // one the comparison was made with, as long as it lives.
     QPointer<QObject> player = global->currentPlayer();
     if (!player) {
-        return;
+        return nullptr;
     }
     if (urlMode != Off && url != player->property("mediaSource").toUrl()) {
+        controller.reset();
         global->requestMedia(url, true, true, QString());
         if (!player) {
-            return;
+            return nullptr;
         }
     }
-
-    if (datagram->state != player->property("playbackState").toInt()) {
-        global->requestPlaybackState(datagram->state);
-        if (!player) {
-            return;
-        }
+    if (datagram.state != player->property("playbackState").toInt()) {
+        global->requestPlaybackState(datagram.state);
     }
+    return player;
+}
 
-    const qint64 masterPosition = datagram->position;
+void HUdpSocket::followPosition(QObject* player, const HSyncDatagram& datagram)
+{
+    setRate(player, 1.0, 1.0);
+    const qint64 masterPosition = datagram.position;
     const qint64 position = player->property("position").toInt();
     if (lcUdpStats().isInfoEnabled()) {
-        noteStatistics(masterPosition, datagram->state, position, player->property("playbackState").toInt());
+        noteStatistics(double(masterPosition), datagram.state, double(position),
+                       player->property("playbackState").toInt());
     }
     if (seekAllowedValue &&
         (position > masterPosition + seekThreshold || position < masterPosition - seekThreshold)) {
         ++correctiveSeeks;
         seekAllowedValue = false;
-        global->requestSeek(player, datagram->position);
+        global->requestSeek(player, datagram.position);
         QTimer::singleShot(seekLockMs, this, &HUdpSocket::unlockSync);
     }
 }
 
-void HUdpSocket::noteStatistics(qint64 masterPosition, int masterState, qint64 position, int state)
+void HUdpSocket::followClockedPosition(QObject* player, const HSyncDatagram& datagram)
+{
+    const double now = HMonotonicClock::nowMs();
+    const bool masterPlaying = datagram.state == playing;
+    // Where the master is now: where it was when it sent, and on since at its rate.
+    const double since = masterPlaying ? qMax(0.0, offset.toMaster(now) - datagram.clock) : 0.0;
+    const double master = qBound(0.0, datagram.position + since * datagram.rate, 2147483647.0);
+    const double position = positionAt(player, now);
+    const int state = player->property("playbackState").toInt();
+    const HRateController::Decision decision =
+        controller.update(now, master, datagram.rate, datagram.state, position, state);
+    if (lcUdpStats().isInfoEnabled()) {
+        noteStatistics(master, datagram.state, position, state);
+    }
+    if (decision.seek) {
+        ++correctiveSeeks;
+        qCInfo(lcUdp).nospace() << "seeking to " << qRound(decision.seekTo) << " ms: master at "
+                                << qRound(master) << " ms, state " << datagram.state << ", this player at "
+                                << qRound(position) << " ms, state " << state;
+        setRate(player, datagram.rate, datagram.rate);
+        global->requestSeek(player, int(std::lround(qBound(0.0, decision.seekTo, 2147483647.0))));
+        return;
+    }
+    setRate(player, decision.rate, datagram.rate);
+}
+
+void HUdpSocket::setRate(QObject* player, double wanted, double mastersRate)
+{
+    if (player != ratedPlayer) {
+        ratedPlayer = player;
+        rateSet = rateOf(player);
+    }
+    // The master's own rate exactly, or a step the picture's pace could show.
+    if (wanted != rateSet && (wanted == mastersRate || std::abs(wanted - rateSet) >= rateStep)) {
+        rateSet = wanted;
+        player->setProperty("playbackRate", wanted);
+    }
+}
+
+void HUdpSocket::applyView()
+{
+    const double now = HMonotonicClock::nowMs();
+    const std::optional<HOrientationFollower::View> view = follower.viewAt(offset.toMaster(now));
+    if (view) {
+        global->setYaw(view->yaw, true);
+        global->setPitch(view->pitch, true);
+        global->setRoll(view->roll, true);
+    }
+    if (now - lastClockedAt > clockedTimeoutMs) {
+        viewTimer->stop();
+        follower.clear();
+    }
+}
+
+void HUdpSocket::logClock()
+{
+    QObject* player = global->currentPlayer();
+    if (!player) {
+        return;
+    }
+    const double now = HMonotonicClock::nowMs();
+    qCInfo(lcUdpClock).nospace().noquote()
+        << "clock " << QString::number(now, 'f', 3) << " position "
+        << QString::number(positionAt(player, now), 'f', 1) << " state "
+        << player->property("playbackState").toInt() << " rate " << QString::number(rateOf(player), 'f', 4);
+}
+
+void HUdpSocket::noteStatistics(double masterPosition, int masterState, double position, int state)
 {
     errors.append(position - masterPosition);
     if (sinceStatistics.isValid() && sinceStatistics.elapsed() < 1000) {
@@ -211,14 +352,15 @@ void HUdpSocket::noteStatistics(qint64 masterPosition, int masterState, qint64 p
     }
     sinceStatistics.start();
     std::sort(errors.begin(), errors.end());
-    qint64 largest = 0;
-    for (const qint64 error : qAsConst(errors)) {
-        largest = qMax(largest, qAbs(error));
+    double largest = 0;
+    for (const double error : qAsConst(errors)) {
+        largest = qMax(largest, std::abs(error));
     }
-    qCInfo(lcUdpStats).nospace() << "master at " << masterPosition << " ms, state " << masterState
-                                 << "; slave at " << position << " ms, state " << state << "; error over "
-                                 << errors.size() << " datagrams: median " << errors.at(errors.size() / 2)
-                                 << " ms, largest " << largest << " ms; " << correctiveSeeks
-                                 << " corrective seeks";
+    qCInfo(lcUdpStats).nospace() << "master at " << qRound(masterPosition) << " ms, state " << masterState
+                                 << "; slave at " << qRound(position) << " ms, state " << state
+                                 << "; error over " << errors.size() << " datagrams: median "
+                                 << qRound(errors.at(errors.size() / 2)) << " ms, largest " << qRound(largest)
+                                 << " ms; " << correctiveSeeks << " corrective seeks; nudged "
+                                 << qRound(controller.nudgingMs()) << " ms";
     errors.clear();
 }

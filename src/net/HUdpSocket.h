@@ -1,12 +1,18 @@
 #pragma once
 
+#include "HClockOffset.h"
+#include "HOrientationFollower.h"
+#include "HRateController.h"
+
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
 class HGlobalObject;
+struct HSyncDatagram;
 class QTimer;
 class QUdpSocket;
 
@@ -14,6 +20,11 @@ class QUdpSocket;
 // player's state and position many times a second; a slave applies every valid datagram it receives,
 // from whoever sent it. The role comes from the command line or the stored setting and is fixed for
 // the life of the process; so are the other settings, read once here.
+//
+// A master also stamps each datagram with its monotonic clock and its rate. From those a slave knows
+// where its master is at this instant: it then keeps pace by nudging its own rate, seeks only over a
+// second off, and plays the master's turns out smoothly. Datagrams without a stamp are followed
+// the old way: the view as it comes, and a seek when more than three seconds off.
 class HUdpSocket : public QObject
 {
     Q_OBJECT
@@ -46,8 +57,8 @@ public:
     quint16 port() const { return quint16(portValue); }
     bool seekAllowed() const { return seekAllowedValue; }
 
-    // What a slave does with one received datagram.
-    void handleDatagram(const QByteArray& datagram);
+    // What a slave does with one received datagram; `arrivedAt` on the monotonic clock.
+    void handleDatagram(const QByteArray& datagram, double arrivedAt);
 
 public slots:
     // Master: sends one datagram with the current view and player state.
@@ -59,22 +70,40 @@ public slots:
 
 private:
     QUrl resolveUrl(const QString& received) const;
+    // Opens the master's media and takes its playback state; the player the position goes to.
+    QObject* followMedia(const HSyncDatagram& datagram);
+    void followPosition(QObject* player, const HSyncDatagram& datagram);
+    void followClockedPosition(QObject* player, const HSyncDatagram& datagram);
+    void applyView();
+    void setRate(QObject* player, double rate, double mastersRate);
     // The slave's error against its master on every datagram, logged once a second.
-    void noteStatistics(qint64 masterPosition, int masterState, qint64 position, int state);
+    void noteStatistics(double masterPosition, int masterState, double position, int state);
+    // Both roles, when the category is on: the player's position ten times a second, stamped.
+    void logClock();
 
     QUdpSocket* udpSocket = nullptr;
     QTimer* sendTimer = nullptr;
     QHostAddress target;
     qint64 portValue = 0;
     QString id;
+    // Against an old master; a stamping master's is the controller's.
     int seekThreshold = 3000;
     int rate = 20;
     int urlMode = Absolute;
     bool orientation = true;
     bool seekAllowedValue = true;
+    // Following a stamping master.
+    HClockOffset offset;
+    HRateController controller;
+    HOrientationFollower follower;
+    QTimer* viewTimer = nullptr;
+    double newestClock = 0.0;
+    double lastClockedAt = 0.0;
+    double rateSet = 1.0;
+    QPointer<QObject> ratedPlayer;
     // For the once-a-second line of the statistics category.
     int correctiveSeeks = 0;
     QElapsedTimer sinceStatistics;
-    QVector<qint64> errors;
+    QVector<double> errors;
     HGlobalObject* const global;
 };

@@ -6,5 +6,8 @@ target_sources(gyre-core PRIVATE
     net/VideosListModel.cpp net/VideosListModel.h
     net/HBinaryJsonValidator.cpp net/HBinaryJsonValidator.h
     net/HSyncDatagram.cpp net/HSyncDatagram.h
+    net/HClockOffset.cpp net/HClockOffset.h
+    net/HOrientationFollower.cpp net/HOrientationFollower.h
+    net/HRateController.cpp net/HRateController.h
     net/HUdpSocket.cpp net/HUdpSocket.h
 )

@@ -1,6 +1,7 @@
 #include "HVlcEventRelay.h"
 
 #include "HVlcInstance.h"
+#include "base/HMonotonicClock.h"
 
 #include <vlc/vlc.h>
 
@@ -74,7 +75,7 @@ void HVlcEventRelay::handleEvent(const libvlc_event_t* event, void* opaque)
         break;
     case libvlc_MediaPlayerTimeChanged:
         emit static_cast<HVlcEventRelay*>(opaque)->timeChanged(
-            int(event->u.media_player_time_changed.new_time));
+            int(event->u.media_player_time_changed.new_time), HMonotonicClock::nowMs());
         break;
     default:
         break;

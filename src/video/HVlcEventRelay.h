@@ -32,7 +32,8 @@ signals:
     void mediaStateChanged(quint64 generation, int state, const QString& error);
     void mediaParsed(quint64 generation);
     void playerError(const QString& error);
-    void timeChanged(int position);
+    // `at`: when libvlc sent it, in milliseconds on the monotonic clock.
+    void timeChanged(int position, double at);
 
 private:
     struct MediaContext

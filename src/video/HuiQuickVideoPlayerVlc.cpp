@@ -5,6 +5,7 @@
 #include "HVlcFrameSink.h"
 #include "HVlcInstance.h"
 #include "VideoLogging.h"
+#include "base/HMonotonicClock.h"
 #include "render/HFrameTextureProvider.h"
 #include "render/RenderLogging.h"
 
@@ -36,7 +37,7 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
             Qt::QueuedConnection);
     connect(relay.get(), &HVlcEventRelay::playerError, this, &HuiQuickVideoPlayerVlc::reportError,
             Qt::QueuedConnection);
-    connect(relay.get(), &HVlcEventRelay::timeChanged, this, &HuiQuickVideoPlayerVlc::positionChanged,
+    connect(relay.get(), &HVlcEventRelay::timeChanged, this, &HuiQuickVideoPlayerVlc::onTime,
             Qt::QueuedConnection);
     sink = std::make_unique<HVlcFrameSink>(player, feed);
     connect(sink.get(), &HVlcFrameSink::frameReady, this, &HuiQuickVideoPlayerVlc::frameReady,
@@ -81,6 +82,21 @@ void HuiQuickVideoPlayerVlc::setNativeSize(bool enabled)
     nativeSize = enabled;
 }
 
+void HuiQuickVideoPlayerVlc::setPlaybackRate(qreal newRate)
+{
+    newRate = qBound(0.25, newRate, 4.0);
+    if (qFuzzyCompare(newRate, rate)) {
+        return;
+    }
+    rate = newRate;
+    if (player) {
+        libvlc_media_player_set_rate(player, float(rate));
+    }
+    clock.setRate(rate, HMonotonicClock::nowMs());
+    emit playbackRateChanged();
+    emit clockChanged();
+}
+
 void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
 {
     if (url.isEmpty()) {
@@ -89,6 +105,10 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     releaseMedia();
     source.clear();
     pauseOnFirstPicture = false;
+    const double now = HMonotonicClock::nowMs();
+    clock.setPlaying(false, now);
+    clock.jumpTo(0.0, now);
+    emit clockChanged();
 
     libvlc_instance_t* instance = HVlcInstance::shared();
     libvlc_media_t* newMedia = instance && player
@@ -178,6 +198,8 @@ void HuiQuickVideoPlayerVlc::seek(int offset)
         return;
     }
     libvlc_media_player_set_time(player, libvlc_time_t(offset));
+    clock.jumpTo(offset, HMonotonicClock::nowMs());
+    emit clockChanged();
     // While playing, libvlc's time events report the new position; while paused none come.
     if (!libvlc_media_player_is_playing(player)) {
         emit positionChanged(offset);
@@ -224,6 +246,8 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
     if (sink) {
         sink->setPaused(state == Paused);
     }
+    clock.setPlaying(state == Playing, HMonotonicClock::nowMs());
+    emit clockChanged();
     emit vlcStateChanged(state);
     // Statistics are logged while the media is under way, and once more when it stops.
     if (state == Opening || state == Buffering || state == Playing) {
@@ -240,6 +264,13 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
         mediaFailed = true;
         reportError(error);
     }
+}
+
+void HuiQuickVideoPlayerVlc::onTime(int position, double at)
+{
+    clock.report(position, at);
+    emit clockChanged();
+    emit positionChanged(position);
 }
 
 void HuiQuickVideoPlayerVlc::reportError(const QString& vlcMessage)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HPlaybackClock.h"
+
 #include <QQuickItem>
 #include <QTimer>
 #include <QUrl>
@@ -32,6 +34,12 @@ class HuiQuickVideoPlayerVlc : public QQuickItem
     Q_PROPERTY(int framesDecoded READ getFramesDecoded NOTIFY statisticsChanged)
     Q_PROPERTY(int framesUploaded READ getFramesUploaded NOTIFY statisticsChanged)
     Q_PROPERTY(int framesLost READ getFramesLost NOTIFY statisticsChanged)
+    Q_PROPERTY(qreal playbackRate READ getPlaybackRate WRITE setPlaybackRate NOTIFY playbackRateChanged)
+    // Where the media is now: clockPosition + (now - clockTime) * clockRate, in milliseconds on the
+    // monotonic clock; finer than the position, which moves only with libvlc's time reports.
+    Q_PROPERTY(double clockPosition READ getClockPosition NOTIFY clockChanged)
+    Q_PROPERTY(double clockTime READ getClockTime NOTIFY clockChanged)
+    Q_PROPERTY(double clockRate READ getClockRate NOTIFY clockChanged)
 
 public:
     // libvlc's libvlc_state_t, one for one.
@@ -63,6 +71,13 @@ public:
     int getFramesUploaded() const;
     int getFramesLost() const;
 
+    qreal getPlaybackRate() const { return rate; }
+    // 1 is the media's own pace; libvlc takes 0.25 to 4.
+    void setPlaybackRate(qreal newRate);
+    double getClockPosition() const { return clock.anchorPosition(); }
+    double getClockTime() const { return clock.anchorTime(); }
+    double getClockRate() const { return clock.speed(); }
+
     Q_INVOKABLE void openFile(const QUrl& url);
     Q_INVOKABLE void openStream(const QString& stream);
     Q_INVOKABLE void play();
@@ -84,6 +99,8 @@ signals:
     void vlcStateChanged(int vlcState);
     void volumeChanged();
     void statisticsChanged();
+    void playbackRateChanged();
+    void clockChanged();
     // A new frame is ready to be shown (GUI thread).
     void frameAvailable();
 
@@ -102,6 +119,7 @@ private slots:
 
 private:
     void onMediaState(quint64 generation, int state, const QString& error);
+    void onTime(int position, double at);
     void checkMedia(quint64 generation);
     void reportError(const QString& vlcMessage);
     void attachMedia(libvlc_media_t* newMedia);
@@ -123,6 +141,8 @@ private:
 
     QUrl source;
     bool nativeSize = false;
+    qreal rate = 1.0;
+    HPlaybackClock clock;
 
     // The pool's counts when the current media was opened.
     int decodedBase = 0;

@@ -8,6 +8,7 @@ target_sources(gyre-core PRIVATE
     video/HFramePool.cpp video/HFramePool.h
     video/HVideoFrameTexture.cpp video/HVideoFrameTexture.h
     video/HVideoPlugin.cpp video/HVideoPlugin.h
+    video/HPlaybackClock.cpp video/HPlaybackClock.h
     video/HVlcEventRelay.cpp video/HVlcEventRelay.h
     video/HVlcFrameSink.cpp video/HVlcFrameSink.h
     video/HVlcInstance.cpp video/HVlcInstance.h

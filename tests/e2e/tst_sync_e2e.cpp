@@ -89,7 +89,9 @@ private slots:
         QVERIFY2(SampleScene::showsPicture([&] { return slave.grab(); }), qPrintable(slave.output()));
         QTRY_VERIFY_WITH_TIMEOUT(still(master) && still(slave), 20000);
         QTRY_VERIFY(report().master >= 0 && report().master < 3000);
-        QCOMPARE(report().seeks, 0);
+        // Paused side by side, the slave shows the master's frame: one seek at most takes it there.
+        QTRY_VERIFY(qAbs(report().master - report().slave) <= 17);
+        QVERIFY(report().seeks <= 1);
         QVERIFY(sameView(master.grab(), slave.grab()));
 
         // A turn of the master turns the slave.
@@ -102,13 +104,13 @@ private slots:
         master.shot("sync-master");
         slave.shot("sync-slave");
 
-        // Five seconds on in the master: the slave, more than three seconds behind, seeks (while
-        // the master steps on, once a second at most).
+        // Five seconds on in the master: the slave, more than a second behind, seeks.
+        const int seeksBefore = report().seeks;
         const QImage before = slave.grab();
         PlayerProcess::key("ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right");
         QTRY_VERIFY_WITH_TIMEOUT(report().master >= 5000, 10000);
-        QTRY_VERIFY(qAbs(report().master - report().slave) <= 3000);
-        QVERIFY(report().seeks >= 1);
+        QTRY_VERIFY(qAbs(report().master - report().slave) <= 1000);
+        QVERIFY(report().seeks > seeksBefore);
         QTRY_VERIFY(slave.grab() != before);
 
         // Play and pause follow.
