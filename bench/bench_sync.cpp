@@ -17,6 +17,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QNetworkDatagram>
 #include <QRandomGenerator>
@@ -74,6 +76,61 @@ bool masterAt(const std::vector<ClockSample>& master, double at, double& positio
     }
     position = a.position + (b.position - a.position) * (at - a.at) / (b.at - a.at);
     return true;
+}
+
+// libvlc's own time reports, stamped when libvlc sent them, with how far each lay off the clock.
+struct TimeReport
+{
+    double at;
+    double position;
+    double offClock;
+};
+
+std::vector<TimeReport> timeReports(const QString& output)
+{
+    static const QRegularExpression line("report (\\d+) at ([0-9.]+), off the clock by (-?[0-9.]+)");
+    std::vector<TimeReport> reports;
+    QRegularExpressionMatchIterator matches = line.globalMatch(output);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch m = matches.next();
+        reports.push_back({m.captured(2).toDouble(), m.captured(1).toDouble(), m.captured(3).toDouble()});
+    }
+    return reports;
+}
+
+QString summary(std::vector<double> magnitudes)
+{
+    if (magnitudes.empty()) {
+        return "none";
+    }
+    return QString("median %1 ms, 95th percentile %2 ms, largest %3 ms")
+        .arg(BenchSupport::percentile(magnitudes, 0.5), 0, 'f', 1)
+        .arg(BenchSupport::percentile(magnitudes, 0.95), 0, 'f', 1)
+        .arg(*std::max_element(magnitudes.begin(), magnitudes.end()), 0, 'f', 1);
+}
+
+// The cross-check without either clock: each of the slave's reports against the master's reports
+// around it, interpolated, while both play at their own pace. Coarser (a report is up to a frame
+// off) but free of the smoothing.
+std::vector<double> reportErrors(const std::vector<TimeReport>& slave, const std::vector<TimeReport>& master,
+                                 double from, double to)
+{
+    std::vector<double> errors;
+    for (const TimeReport& r : slave) {
+        const auto after = std::lower_bound(master.begin(), master.end(), r.at,
+                                            [](const TimeReport& m, double t) { return m.at < t; });
+        if (r.at < from || r.at > to || after == master.begin() || after == master.end()) {
+            continue;
+        }
+        const TimeReport& a = *(after - 1);
+        const TimeReport& b = *after;
+        if (b.at - a.at > 400.0 || b.position <= a.position) {
+            continue;
+        }
+        errors.push_back(
+            std::abs(r.position - (a.position + (b.position - a.position) * (r.at - a.at) / (b.at - a.at))));
+    }
+    return errors;
 }
 
 // Passes datagrams on to `port`, losing some and delaying all, from a fixed seed.
@@ -149,7 +206,8 @@ int main(int argc, char** argv)
         return QVariantMap{{"application/communication/ipMode", "localhost"},
                            {"application/communication/port", port}};
     };
-    const QString rules = "gyre.net.udp.stats.info=true;gyre.net.udp.clock.info=true";
+    const QString rules =
+        "gyre.net.udp.stats.info=true;gyre.net.udp.clock.info=true;gyre.video.clock.info=true";
     QTemporaryDir masterHome;
     QTemporaryDir slaveHome;
     QProcessEnvironment slaveEnvironment = PlayerProcess::profile(slaveHome.path(), settings(slavePort));
@@ -191,6 +249,16 @@ int main(int argc, char** argv)
     QTest::qWait(seconds * 1000);
     const SyncReport atEnd = report();
 
+    // GYRE_SYNC_BENCH_LOGS names a folder for both players' whole output, to look into a run.
+    if (const QString logs = qEnvironmentVariable("GYRE_SYNC_BENCH_LOGS"); !logs.isEmpty()) {
+        for (auto [name, player] : {std::pair<const char*, PlayerProcess*>{"master.log", &master},
+                                    std::pair<const char*, PlayerProcess*>{"slave.log", &slave}}) {
+            QFile file(QDir(logs).filePath(name));
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(player->output().toUtf8());
+            }
+        }
+    }
     const std::vector<ClockSample> masterSamples = clockSamples(master.output());
     const std::vector<ClockSample> slaveSamples = clockSamples(slave.output());
     // Both played a moment at the start before pausing; the run starts with the key that plays.
@@ -242,10 +310,22 @@ int main(int argc, char** argv)
         return 1;
     }
     out << "samples after the first 3 s: " << magnitudes.size() << "\n";
-    out << "|error| (slave minus master): median "
-        << QString::number(BenchSupport::percentile(magnitudes, 0.5), 'f', 1) << " ms, 95th percentile "
-        << QString::number(BenchSupport::percentile(magnitudes, 0.95), 'f', 1) << " ms, largest "
-        << QString::number(*std::max_element(magnitudes.begin(), magnitudes.end()), 'f', 1) << " ms\n";
+    out << "|error| (slave minus master): " << summary(magnitudes) << "\n";
+    // How well each clock follows libvlc's reports, and the error by the reports alone.
+    const double from = start + 3000.0;
+    const double to = start + seconds * 1000.0;
+    for (const auto& [name, output] : {std::pair<const char*, QString>{"master", master.output()},
+                                       std::pair<const char*, QString>{"slave", slave.output()}}) {
+        std::vector<double> off;
+        for (const TimeReport& r : timeReports(output)) {
+            if (r.at >= from && r.at <= to) {
+                off.push_back(std::abs(r.offClock));
+            }
+        }
+        out << "libvlc's time reports off the " << name << "'s clock: " << summary(off) << "\n";
+    }
+    out << "|error| by libvlc's time reports alone: "
+        << summary(reportErrors(timeReports(slave.output()), timeReports(master.output()), from, to)) << "\n";
     out << "seeks: " << atEnd.seeks << " in all, " << atEnd.seeks - atStart.seeks << " while playing\n";
     out << "nudging: " << QString::number((atEnd.nudged - atStart.nudged) / 1000.0, 'f', 1) << " s of "
         << seconds << " s\n";

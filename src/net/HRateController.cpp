@@ -7,8 +7,8 @@ namespace {
 constexpr int playing = 1;
 constexpr int paused = 2;
 constexpr double maxOffset = 0.05;
-// How fast the rate may change: 2.5 % a second.
-constexpr double slewPerMs = 0.025 / 1000.0;
+// How fast the rate may change: 4 % a second, so that a change of 5 % takes over a second.
+constexpr double slewPerMs = 0.04 / 1000.0;
 // Nudging starts beyond 4 ms and stops within 1 ms: well under a frame, and above the jitter of
 // the two clocks, which is a fraction of a millisecond.
 constexpr double engageMs = 4.0;

@@ -1,5 +1,6 @@
 #include "HPlaybackClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -51,6 +52,9 @@ double HPlaybackClock::positionAt(double at) const
 
 void HPlaybackClock::moveAnchor(double at)
 {
+    // An event older than the line's anchor (stamped before a seek, heard after it) moves it no
+    // further back.
+    at = std::max(at, anchorAt);
     anchorPos = positionAt(at);
     anchorAt = at;
 }

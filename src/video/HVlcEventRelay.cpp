@@ -62,7 +62,8 @@ void HVlcEventRelay::handleEvent(const libvlc_event_t* event, void* opaque)
         const auto* context = static_cast<const MediaContext*>(opaque);
         const int state = event->u.media_state_changed.new_state;
         emit context->relay->mediaStateChanged(context->generation, state,
-                                               state == libvlc_Error ? HVlcInstance::lastError() : QString());
+                                               state == libvlc_Error ? HVlcInstance::lastError() : QString(),
+                                               HMonotonicClock::nowMs());
         break;
     }
     case libvlc_MediaParsedChanged: {

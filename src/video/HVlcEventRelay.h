@@ -29,7 +29,8 @@ public:
     quint64 generation() const { return currentGeneration; }
 
 signals:
-    void mediaStateChanged(quint64 generation, int state, const QString& error);
+    // `at`: when libvlc sent it, in milliseconds on the monotonic clock.
+    void mediaStateChanged(quint64 generation, int state, const QString& error, double at);
     void mediaParsed(quint64 generation);
     void playerError(const QString& error);
     // `at`: when libvlc sent it, in milliseconds on the monotonic clock.

@@ -229,7 +229,7 @@ void HuiQuickVideoPlayerVlc::releaseMedia()
     media = nullptr;
 }
 
-void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const QString& error)
+void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const QString& error, double at)
 {
     // A media that has been replaced has nothing more to say; one that was closed or dropped still
     // reports how it stops.
@@ -246,7 +246,9 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
     if (sink) {
         sink->setPaused(state == Paused);
     }
-    clock.setPlaying(state == Playing, HMonotonicClock::nowMs());
+    // When libvlc changed state, not when this thread got to hear of it: the window may have kept
+    // it busy for a while, and the media played on meanwhile.
+    clock.setPlaying(state == Playing, at);
     emit clockChanged();
     emit vlcStateChanged(state);
     // Statistics are logged while the media is under way, and once more when it stops.
@@ -268,6 +270,9 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
 
 void HuiQuickVideoPlayerVlc::onTime(int position, double at)
 {
+    qCInfo(lcVideoClock).nospace().noquote()
+        << "report " << position << " at " << QString::number(at, 'f', 3) << ", off the clock by "
+        << QString::number(position - clock.positionAt(at), 'f', 1);
     clock.report(position, at);
     emit clockChanged();
     emit positionChanged(position);

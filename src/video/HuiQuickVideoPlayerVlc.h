@@ -118,7 +118,7 @@ private slots:
     void invalidateSceneGraph();
 
 private:
-    void onMediaState(quint64 generation, int state, const QString& error);
+    void onMediaState(quint64 generation, int state, const QString& error, double at);
     void onTime(int position, double at);
     void checkMedia(quint64 generation);
     void reportError(const QString& vlcMessage);

@@ -157,10 +157,13 @@ private slots:
         QTest::addColumn<QJsonObject>("object");
         QTest::addColumn<int>("position");
         QTest::addRow("missing members") << QJsonObject{{"id", "hvd"}} << 0;
-        QTest::addRow("text where numbers go") << QJsonObject{{"yaw", "north"}, {"position", "late"}} << 0;
+        QTest::addRow("text where numbers go")
+            << QJsonObject{{"yaw", "north"}, {"position", "late"}, {"clock", "soon"}} << 0;
         QTest::addRow("beyond float and int")
-            << QJsonObject{{"yaw", 1e300}, {"position", 1e300}} << 2147483647;
-        QTest::addRow("below int") << QJsonObject{{"position", -1e12}} << int(-2147483647 - 1);
+            << QJsonObject{{"yaw", 1e300}, {"position", 1e300}, {"clock", 1e300}, {"rate", 1e9}}
+            << 2147483647;
+        QTest::addRow("below int") << QJsonObject{{"position", -1e12}, {"clock", -5.0}, {"rate", 0}}
+                                   << int(-2147483647 - 1);
     }
     void oddMembersReadAsHarmlessValues()
     {
@@ -170,6 +173,9 @@ private slots:
         QVERIFY(received);
         QCOMPARE(received->yaw, 0.0f);
         QCOMPARE(received->position, position);
+        // No usable stamp: the datagram is followed as an old master's.
+        QVERIFY(!received->hasClock());
+        QCOMPARE(received->rate, 1.0);
     }
 
     // Mutations of valid datagrams: first every 32-bit field and every 16-bit length set to extreme
