@@ -7,7 +7,8 @@
 // |error| after the first 3 s of playing, the seeks after the first and the time spent nudging.
 //
 // With --impaired the datagrams pass through a relay in this process that loses 10 % of them and
-// delays each by 0 to 30 ms, which also reorders them.
+// delays each by 0 to 30 ms, which also reorders them; with --old-master the relay takes out their
+// stamps, as an older master would send them.
 //
 // A position here is each player's clock: libvlc's time reports, smoothed and carried on at the
 // playback rate between them. Needs an X server and a private profile: bench/run-sync-bench.
@@ -20,6 +21,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkDatagram>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -133,17 +136,36 @@ std::vector<double> reportErrors(const std::vector<TimeReport>& slave, const std
     return errors;
 }
 
-// Passes datagrams on to `port`, losing some and delaying all, from a fixed seed.
-class ImpairedLink : public QObject
+// What an older master sends: the datagram without its stamp.
+QByteArray unstamped(const QByteArray& bytes)
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QJsonObject object = QJsonDocument::fromBinaryData(bytes).object();
+    object.remove("clock");
+    object.remove("rate");
+    return QJsonDocument(object).toBinaryData();
+    QT_WARNING_POP
+}
+
+// Passes datagrams on to `port`: impaired, it loses some and delays all, from a fixed seed; as an
+// old master's, without their stamps.
+class Link : public QObject
 {
 public:
-    ImpairedLink(quint16 slavePort) : target(slavePort), random(7755)
+    Link(quint16 slavePort, bool isImpaired, bool isOld)
+        : target(slavePort), random(7755), impaired(isImpaired), old(isOld)
     {
         in.bind(QHostAddress(QHostAddress::LocalHost), 0);
         connect(&in, &QUdpSocket::readyRead, this, [this] {
             while (in.hasPendingDatagrams()) {
-                const QByteArray bytes = in.receiveDatagram().data();
+                const QByteArray bytes =
+                    old ? unstamped(in.receiveDatagram().data()) : in.receiveDatagram().data();
                 ++received;
+                if (!impaired) {
+                    out.writeDatagram(bytes, QHostAddress(QHostAddress::LocalHost), target);
+                    continue;
+                }
                 if (random.bounded(100) < 10) {
                     ++lost;
                     continue;
@@ -168,6 +190,8 @@ private:
     QUdpSocket out;
     const quint16 target;
     QRandomGenerator random;
+    const bool impaired;
+    const bool old;
     quint64 lastSent = 0;
 };
 
@@ -184,8 +208,9 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     const bool impaired = arguments.removeAll("--impaired") > 0;
+    const bool oldMaster = arguments.removeAll("--old-master") > 0;
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS] [--impaired]\n");
+        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS] [--impaired] [--old-master]\n");
         return 2;
     }
     const QString clip = arguments.at(1);
@@ -198,9 +223,9 @@ int main(int argc, char** argv)
         return 1;
     }
     const quint16 slavePort = freePort();
-    std::unique_ptr<ImpairedLink> link;
-    if (impaired) {
-        link = std::make_unique<ImpairedLink>(slavePort);
+    std::unique_ptr<Link> link;
+    if (impaired || oldMaster) {
+        link = std::make_unique<Link>(slavePort, impaired, oldMaster);
     }
     const auto settings = [](quint16 port) {
         return QVariantMap{{"application/communication/ipMode", "localhost"},
@@ -249,8 +274,8 @@ int main(int argc, char** argv)
     QTest::qWait(seconds * 1000);
     const SyncReport atEnd = report();
 
-    // GYRE_SYNC_BENCH_LOGS names a folder for both players' whole output, to look into a run.
-    if (const QString logs = qEnvironmentVariable("GYRE_SYNC_BENCH_LOGS"); !logs.isEmpty()) {
+    // GYRE_BENCH_LOGS names a folder for both players' whole output, to look into a run.
+    if (const QString logs = qEnvironmentVariable("GYRE_BENCH_LOGS"); !logs.isEmpty()) {
         for (auto [name, player] : {std::pair<const char*, PlayerProcess*>{"master.log", &master},
                                     std::pair<const char*, PlayerProcess*>{"slave.log", &slave}}) {
             QFile file(QDir(logs).filePath(name));
@@ -273,7 +298,7 @@ int main(int argc, char** argv)
     const double start = firstPlaying->at;
 
     out << "clip: " << clip << (impaired ? ", datagrams through a link losing 10 %, delayed 0-30 ms" : "")
-        << "\n";
+        << (oldMaster ? ", without their stamps (an older master)" : "") << "\n";
     out << "second  master ms  median error ms  largest |error| ms  slave rate\n";
     std::vector<double> magnitudes;
     for (int second = 0; second < seconds; ++second) {

@@ -133,11 +133,6 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     emit frameAvailable();
 }
 
-void HuiQuickVideoPlayerVlc::openStream(const QString& stream)
-{
-    Q_UNUSED(stream)
-}
-
 void HuiQuickVideoPlayerVlc::play()
 {
     pauseOnFirstPicture = false;
@@ -204,10 +199,6 @@ void HuiQuickVideoPlayerVlc::seek(int offset)
     if (!libvlc_media_player_is_playing(player)) {
         emit positionChanged(offset);
     }
-}
-
-void HuiQuickVideoPlayerVlc::onError()
-{
 }
 
 void HuiQuickVideoPlayerVlc::attachMedia(libvlc_media_t* newMedia)

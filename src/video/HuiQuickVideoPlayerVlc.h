@@ -79,7 +79,8 @@ public:
     double getClockRate() const { return clock.speed(); }
 
     Q_INVOKABLE void openFile(const QUrl& url);
-    Q_INVOKABLE void openStream(const QString& stream);
+    // Streams open through openFile with their URL; this stays for the interface that names it.
+    Q_INVOKABLE void openStream(const QString&) {}
     Q_INVOKABLE void play();
     Q_INVOKABLE void pause();
     Q_INVOKABLE void stop();
@@ -105,7 +106,8 @@ signals:
     void frameAvailable();
 
 public slots:
-    void onError();
+    // Errors reach the interface through errorStringChanged; the slot stays for those that name it.
+    void onError() {}
 
 protected:
     void releaseResources() override;
