@@ -162,6 +162,9 @@ public:
                 const QByteArray bytes =
                     old ? unstamped(in.receiveDatagram().data()) : in.receiveDatagram().data();
                 ++received;
+                if (recording) {
+                    record(bytes);
+                }
                 if (!impaired) {
                     out.writeDatagram(bytes, QHostAddress(QHostAddress::LocalHost), target);
                     continue;
@@ -180,6 +183,9 @@ public:
         });
     }
     quint16 port() const { return in.localPort(); }
+    // From now on each datagram is written to `file` as it arrives, a line each: when it arrived,
+    // then its clock, position, state and rate.
+    void recordTo(QFile* file) { recording = file; }
 
     quint64 received = 0;
     quint64 lost = 0;
@@ -190,8 +196,25 @@ private:
     QUdpSocket out;
     const quint16 target;
     QRandomGenerator random;
+    void record(const QByteArray& bytes)
+    {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        const QJsonObject d = QJsonDocument::fromBinaryData(bytes).object();
+        QT_WARNING_POP
+        recording->write(
+            QString("%1 %2 %3 %4 %5\n")
+                .arg(double(QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs()) / 1e6, 0, 'f', 3)
+                .arg(d.value("clock").toDouble(), 0, 'f', 3)
+                .arg(d.value("position").toInt())
+                .arg(d.value("state").toInt())
+                .arg(d.value("rate").toDouble(1.0), 0, 'f', 4)
+                .toLatin1());
+    }
+
     const bool impaired;
     const bool old;
+    QFile* recording = nullptr;
     quint64 lastSent = 0;
 };
 
@@ -209,8 +232,19 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments();
     const bool impaired = arguments.removeAll("--impaired") > 0;
     const bool oldMaster = arguments.removeAll("--old-master") > 0;
+    // --record FILE: the master's datagrams while it plays, as they arrived, for the tests.
+    QFile recording;
+    if (const int at = arguments.indexOf("--record"); at > 0 && at + 1 < arguments.size()) {
+        recording.setFileName(arguments.takeAt(at + 1));
+        arguments.removeAt(at);
+        if (!recording.open(QIODevice::WriteOnly)) {
+            std::fprintf(stderr, "bench_sync: cannot write %s\n", qPrintable(recording.fileName()));
+            return 1;
+        }
+    }
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS] [--impaired] [--old-master]\n");
+        std::fprintf(stderr,
+                     "usage: bench_sync CLIP [SECONDS] [--impaired] [--old-master] [--record FILE]\n");
         return 2;
     }
     const QString clip = arguments.at(1);
@@ -224,7 +258,7 @@ int main(int argc, char** argv)
     }
     const quint16 slavePort = freePort();
     std::unique_ptr<Link> link;
-    if (impaired || oldMaster) {
+    if (impaired || oldMaster || recording.isOpen()) {
         link = std::make_unique<Link>(slavePort, impaired, oldMaster);
     }
     const auto settings = [](quint16 port) {
@@ -271,6 +305,9 @@ int main(int argc, char** argv)
         return 1;
     }
     const SyncReport atStart = report();
+    if (recording.isOpen()) {
+        link->recordTo(&recording);
+    }
     QTest::qWait(seconds * 1000);
     const SyncReport atEnd = report();
 

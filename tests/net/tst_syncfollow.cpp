@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // How a slave follows its master: the clock offset and the rate controller on simulated datagram
@@ -102,18 +103,23 @@ private slots:
         QTest::addColumn<double>("drift");
         QTest::addColumn<double>("pauseAt");
         QTest::addColumn<double>("seekAt");
+        QTest::addColumn<QString>("recorded");
         QTest::addColumn<int>("seeks");
         QTest::addColumn<double>("maxError");
 
         // The controller leaves errors under 4 ms alone.
-        QTest::addRow("steady") << Network{} << 0.0 << -1.0 << -1.0 << 0 << 5.0;
-        QTest::addRow("drift of 1 ms/s") << Network{} << 0.001 << -1.0 << -1.0 << 0 << 5.0;
-        QTest::addRow("delay spike") << Network{0.5, 0, 12000.0, 400.0} << 0.0 << -1.0 << -1.0 << 0 << 5.0;
+        QTest::addRow("steady") << Network{} << 0.0 << -1.0 << -1.0 << QString() << 0 << 5.0;
+        QTest::addRow("drift of 1 ms/s") << Network{} << 0.001 << -1.0 << -1.0 << QString() << 0 << 5.0;
+        QTest::addRow("delay spike") << Network{0.5, 0, 12000.0, 400.0} << 0.0 << -1.0 << -1.0 << QString()
+                                     << 0 << 5.0;
         QTest::addRow("reordering, loss, jitter")
-            << Network{30.0, 10, -1.0, 0.0} << 0.0 << -1.0 << -1.0 << 0 << 5.0;
+            << Network{30.0, 10, -1.0, 0.0} << 0.0 << -1.0 << -1.0 << QString() << 0 << 5.0;
         // The slave hears of the pause a datagram and a simulation step late: paused within half a frame.
-        QTest::addRow("master pause") << Network{2.0} << 0.0 << 12000.0 << -1.0 << 0 << 10.0;
-        QTest::addRow("master seek") << Network{2.0} << 0.0 << -1.0 << 12000.0 << 1 << 5.0;
+        QTest::addRow("master pause") << Network{2.0} << 0.0 << 12000.0 << -1.0 << QString() << 0 << 10.0;
+        QTest::addRow("master seek") << Network{2.0} << 0.0 << -1.0 << 12000.0 << QString() << 1 << 5.0;
+        // A real master on this machine, from its play key on (bench/run-sync-bench --record).
+        QTest::addRow("recorded master")
+            << Network{} << 0.0 << -1.0 << -1.0 << GYRE_TEST_DATA_DIR "/data/master-stream.txt" << 0 << 5.0;
     }
 
     void followsMaster()
@@ -122,37 +128,66 @@ private slots:
         QFETCH(double, drift);
         QFETCH(double, pauseAt);
         QFETCH(double, seekAt);
+        QFETCH(QString, recorded);
         QFETCH(int, seeks);
         QFETCH(double, maxError);
 
-        // Master time runs from 0; the slave's clock is 5 s ahead of it and drifts.
-        const auto local = [&](double master) { return 5000.0 + master * (1.0 + drift); };
-        const auto masterState = [&](double t) {
-            return pauseAt >= 0 && t >= pauseAt && t < pauseAt + 5000 ? paused : playing;
-        };
-        const auto masterPosition = [&](double t) {
-            double p = t;
-            if (pauseAt >= 0 && t >= pauseAt) {
-                p -= std::min(t - pauseAt, 5000.0);
-            }
-            return seekAt >= 0 && t >= seekAt ? p + 20000.0 : p;
-        };
-
-        QRandomGenerator random(21);
+        // Times `m` run on the master's clock from `begin`; the slave's clock is far from it and
+        // drifts. A recording was made on one machine: its clocks are one.
         std::vector<Sent> inFlight;
-        for (double t = 0.0; t < 40000.0; t += 20.0) {
-            if (int(random.bounded(100)) < network.lossPercent) {
-                continue;
+        double begin = 1.0e6;
+        double end = 40000.0;
+        std::function<double(double)> local = [&](double c) { return 5000.0 + (c - begin) * (1.0 + drift); };
+        std::function<double(double)> masterPosition;
+        if (recorded.isEmpty()) {
+            masterPosition = [&](double m) {
+                double p = m;
+                if (pauseAt >= 0 && m >= pauseAt) {
+                    p -= std::min(m - pauseAt, 5000.0);
+                }
+                return seekAt >= 0 && m >= seekAt ? p + 20000.0 : p;
+            };
+            QRandomGenerator random(21);
+            for (double m = 0.0; m < end; m += 20.0) {
+                if (int(random.bounded(100)) < network.lossPercent) {
+                    continue;
+                }
+                HSyncDatagram d;
+                d.clock = begin + m;
+                d.position = int(masterPosition(m));
+                d.state = pauseAt >= 0 && m >= pauseAt && m < pauseAt + 5000 ? paused : playing;
+                double delay = 0.3 + random.generateDouble() * network.jitterMs;
+                if (network.spikeAt >= 0 && m >= network.spikeAt && m < network.spikeAt + 1000) {
+                    delay += network.spikeMs;
+                }
+                inFlight.push_back({local(begin + m + delay), d});
             }
-            HSyncDatagram d;
-            d.clock = 1.0e6 + t;
-            d.position = int(masterPosition(t));
-            d.state = masterState(t);
-            double delay = 0.3 + random.generateDouble() * network.jitterMs;
-            if (network.spikeAt >= 0 && t >= network.spikeAt && t < network.spikeAt + 1000) {
-                delay += network.spikeMs;
+        } else {
+            QFile file(recorded);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(recorded));
+            while (!file.atEnd()) {
+                const QList<QByteArray> f = file.readLine().simplified().split(' ');
+                if (f.size() == 5) {
+                    HSyncDatagram d;
+                    d.clock = f[1].toDouble();
+                    d.position = f[2].toInt();
+                    d.state = f[3].toInt();
+                    d.rate = f[4].toDouble();
+                    inFlight.push_back({f[0].toDouble(), d});
+                }
             }
-            inFlight.push_back({local(t + delay), d});
+            QVERIFY(inFlight.size() > 500);
+            local = [](double m) { return m; };
+            begin = inFlight.front().datagram.clock;
+            end = inFlight.back().datagram.clock - begin;
+            // Where the master was, by its own datagrams.
+            masterPosition = [&inFlight, begin](double m) {
+                const auto after =
+                    std::upper_bound(inFlight.begin(), inFlight.end(), m + begin,
+                                     [](double t, const Sent& s) { return t < s.datagram.clock; });
+                const HSyncDatagram& d = (after == inFlight.begin() ? *after : *(after - 1)).datagram;
+                return d.position + (d.state == playing ? (m + begin - d.clock) * d.rate : 0.0);
+            };
         }
         std::stable_sort(inFlight.begin(), inFlight.end(),
                          [](const Sent& a, const Sent& b) { return a.arrives < b.arrives; });
@@ -160,25 +195,26 @@ private slots:
         HClockOffset offset;
         HRateController controller;
         SlavePlayer slave;
-        slave.position = -30.0; // joined 30 ms behind
+        // Joined 30 ms behind; a recording starts paused, where the slave already is.
+        slave.position = masterPosition(0.0) - (recorded.isEmpty() ? 30.0 : 0.0);
         slave.isPlaying = true;
         double newest = 0.0;
         double largest = 0.0;
         double largestOffsetError = 0.0;
         double lastRate = 1.0;
-        double lastRateAt = local(0.0);
+        double lastRateAt = local(begin);
         size_t next = 0;
-        for (double t = 0.0; t < 39000.0; t += 5.0) {
-            const double now = local(t);
+        for (double t = 0.0; t < end - 1000.0; t += 5.0) {
+            const double now = local(begin + t);
             slave.advance(5.0 * (1.0 + drift), now);
             for (; next < inFlight.size() && inFlight[next].arrives <= now; ++next) {
                 const HSyncDatagram& d = inFlight[next].datagram;
                 offset.addSample(d.clock, inFlight[next].arrives);
                 if (t > 3000) {
-                    // The offset is master-to-slave plus the quickest datagram's 0.3 ms.
+                    // The estimate is the offset plus the quickest datagram's delay, well under a
+                    // millisecond.
                     largestOffsetError =
-                        std::max(largestOffsetError,
-                                 std::abs(offset.toMaster(now) - (1.0e6 + (now - 5000.0) / (1.0 + drift))));
+                        std::max(largestOffsetError, std::abs(offset.toMaster(now) - (begin + t)));
                 }
                 if (d.clock <= newest) {
                     continue;
