@@ -36,6 +36,7 @@ public:
 
 private:
     QVariant storedOrDefault(const QString& key);
+    void clearDeadLock() const;
 
     QSettings settings;
     QHash<QString, QVariant> defaultsRegistry;

@@ -1,0 +1,3 @@
+#include "BaseLogging.h"
+
+Q_LOGGING_CATEGORY(lcSettings, "gyre.settings")

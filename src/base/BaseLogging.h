@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// The settings store.
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
