@@ -34,9 +34,18 @@ HPlaylistFile::HPlaylistFile(const QString& path) : directory(QFileInfo(path).ab
         errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : cannot open file .vxpl"));
         return;
     }
+    parse(file.readAll(), path);
+}
 
+HPlaylistFile::HPlaylistFile(const QByteArray& contents, const QString& folder) : directory(folder)
+{
+    parse(contents, folder);
+}
+
+void HPlaylistFile::parse(const QByteArray& contents, const QString& path)
+{
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &parseError);
     if (document.isNull()) {
         qCWarning(lcSession) << "Cannot parse playlist" << path << parseError.errorString() << "at"
                              << parseError.offset;

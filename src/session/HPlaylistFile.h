@@ -20,11 +20,14 @@ public:
     static bool isPlaylistFile(const QUrl& url);
 
     explicit HPlaylistFile(const QString& path);
+    // The same for a file's contents already read, its entries relative to `folder`.
+    HPlaylistFile(const QByteArray& contents, const QString& folder);
 
     QList<Entry> entries() const { return entryList; }
     QString error() const { return errorText; }
 
 private:
+    void parse(const QByteArray& contents, const QString& path);
     QUrl resolve(const QString& path) const;
 
     QString directory;
