@@ -1,5 +1,7 @@
 #include "SharedMemoryManager.h"
 
+#include "SharedMemoryFrame.h"
+
 #include "RenderLogging.h"
 #include "SharedMemoryThread.h"
 
@@ -124,16 +126,11 @@ int SharedMemoryManager::textureId()
     const qint64 size = segment.size(); // at least the header: checked when attaching
 
     // Read once: the producer may change the header while we look.
-    const int slotCount = L::read<quint16>(base, L::slotCountOffset);
+    QString fault;
+    const int slotCount = SharedMemoryFrame::slotCount(base, size, &fault);
     if (slotCount == 0) {
-        reportOnce(QStringLiteral("the header has no slots"));
-        return name;
-    }
-    if (L::slotDescriptor(slotCount) > size) {
-        // The slot count is wrong, so nothing in the table can be trusted: read and clear nothing.
-        reportOnce(QStringLiteral("the header's %1 slots reach past the segment's %2 bytes")
-                       .arg(slotCount)
-                       .arg(size));
+        // Nothing in the table can be trusted: read and clear nothing.
+        reportOnce(fault);
         return name;
     }
     if (slotIndex.load() >= slotCount) {
@@ -147,28 +144,14 @@ int SharedMemoryManager::textureId()
     // Pairs with the producer's release before it marks the slot ready.
     std::atomic_thread_fence(std::memory_order_acquire);
 
-    const qint64 dataOffset = L::read<quint32>(base, descriptor + L::dataOffsetOffset);
-    const int width = L::read<quint16>(base, descriptor + L::widthOffset);
-    const int height = L::read<quint16>(base, descriptor + L::heightOffset);
-    const int bytesPerLine = L::read<quint16>(base, descriptor + L::bytesPerLineOffset);
-    QString fault;
-    if (dataOffset == 0) {
-        fault = QStringLiteral("has no data");
-    } else if (width == 0 || height == 0) {
-        fault = QStringLiteral("is %1 x %2 pixels").arg(width).arg(height);
-    } else if (bytesPerLine < width * L::bytesPerPixel) {
-        fault = QStringLiteral("has lines of %1 bytes for %2 pixels").arg(bytesPerLine).arg(width);
-    } else if (descriptor + dataOffset + qint64(height) * bytesPerLine > size) {
-        fault = QStringLiteral("has pixels reaching past the segment's %1 bytes").arg(size);
-    }
-
+    const SharedMemoryFrame frame = SharedMemoryFrame::inSlot(base, size, consumed);
     slotIndex = (consumed + 1) % slotCount;
-    if (!fault.isEmpty()) {
-        reportOnce(QStringLiteral("slot %1 %2; skipped").arg(consumed).arg(fault));
+    if (!frame.fault.isEmpty()) {
+        reportOnce(QStringLiteral("slot %1 %2; skipped").arg(consumed).arg(frame.fault));
         clearFrameReady(descriptor);
         return name;
     }
-    upload(base + descriptor + dataOffset, width, height, bytesPerLine);
+    upload(base + frame.pixels, frame.width, frame.height, frame.bytesPerLine);
     clearFrameReady(descriptor);
     return texture ? int(texture->textureId()) : 0;
 }
@@ -179,9 +162,10 @@ bool SharedMemoryManager::frameWaiting() const
         return false;
     }
     const uchar* base = segment.data();
-    const int slotCount = L::read<quint16>(base, L::slotCountOffset);
+    QString fault;
+    const int slotCount = SharedMemoryFrame::slotCount(base, segment.size(), &fault);
     const int slot = slotIndex.load();
-    if (slotCount == 0 || L::slotDescriptor(slotCount) > segment.size()) {
+    if (slotCount == 0) {
         return false;
     }
     // A ring that shrank is read from its first slot on.

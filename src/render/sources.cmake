@@ -14,6 +14,7 @@ target_sources(gyre-core PRIVATE
     render/HSharedMemoryTexture.cpp render/HSharedMemoryTexture.h
     render/SharedMemoryManager.cpp render/SharedMemoryManager.h
     render/SharedMemoryThread.cpp render/SharedMemoryThread.h
+    render/SharedMemoryFrame.cpp render/SharedMemoryFrame.h
     render/SharedMemoryLayout.h
     render/HSharedMemorySegment.cpp render/HSharedMemorySegment.h
     render/RenderLogging.cpp render/RenderLogging.h
