@@ -14,6 +14,7 @@ ExternalProject_Add(gyre-fuzz
     DEPENDS gyre-geometry-media
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/fuzz)
 execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/fuzz --list OUTPUT_VARIABLE _fuzz_targets
     OUTPUT_STRIP_TRAILING_WHITESPACE)
 string(REPLACE "\n" ";" _fuzz_targets "${_fuzz_targets}")

@@ -1,11 +1,11 @@
 #include "HUpdateManager.h"
 
+#include "HUpdateAnswer.h"
 #include "NetLogging.h"
 #include "base/HSettingsManager.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QRegularExpression>
 #include <QUrlQuery>
 
 #include <memory>
@@ -16,13 +16,6 @@ const QString stableChannel = QStringLiteral("stable");
 const QString betaChannel = QStringLiteral("beta");
 const QString awaitingAnswer = QStringLiteral("CHECK");
 constexpr qint64 automaticCheckInterval = 7 * 24 * 3600;
-
-// "2.1.0.400_2014-05-12": a version of four numbers and its release date.
-const QRegularExpression& versionPattern()
-{
-    static const QRegularExpression pattern(QStringLiteral("([\\d]+\\.[\\d]+\\.[\\d]+\\.[\\d]+)_([\\d-]+)"));
-    return pattern;
-}
 
 // The installer page for the platform we run on.
 QString downloadPlatform()
@@ -142,7 +135,7 @@ void HUpdateManager::OnNetReplyFinished(QNetworkReply* reply)
         settings->setValue(lastCheckKey, QDateTime::currentDateTime());
 
         const QString channel = url.contains(QLatin1String("/stable/")) ? stableChannel : betaChannel;
-        if (versionPattern().match(body).hasMatch()) {
+        if (HUpdateAnswer::parse(body)) {
             channelResults.insert(channel, body.trimmed());
         } else {
             channelResults.remove(channel);
@@ -178,12 +171,11 @@ void HUpdateManager::evaluate()
         return;
     }
 
-    const QRegularExpressionMatch match = versionPattern().match(bestValue);
-    const ProductVersion candidate(match.captured(1));
-    if (candidate.isNewerThan(currentVersion)) {
+    const std::optional<HUpdateAnswer> answer = HUpdateAnswer::parse(bestValue);
+    if (answer && answer->version.isNewerThan(currentVersion)) {
         channelResults.clear();
-        latest = candidate;
-        latestDate = QDate::fromString(match.captured(2), QStringLiteral("yyyy-MM-dd"));
+        latest = answer->version;
+        latestDate = answer->date;
         const QString channelBase =
             serverBase + productId + QLatin1Char('/') + bestChannel + QLatin1Char('/');
         download = channelBase + downloadPlatform();

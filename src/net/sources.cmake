@@ -1,5 +1,6 @@
 # Network services: the update checker, the hosting client and screen synchronisation over UDP.
 target_sources(gyre-core PRIVATE
+    net/HUpdateAnswer.cpp net/HUpdateAnswer.h
     net/HUpdateManager.cpp net/HUpdateManager.h
     net/NetLogging.cpp net/NetLogging.h
     net/HHostingManager.cpp net/HHostingManager.h
