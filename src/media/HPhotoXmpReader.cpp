@@ -5,14 +5,39 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <algorithm>
 
 namespace {
 
+// A zlib stream's contents, or nothing when it is broken or would expand beyond `limit` bytes:
+// inflating stops there, so a small bomb costs no more than a packet of the largest size.
+// (qUncompress would double its buffer until the whole expansion fits.)
+QByteArray inflateBounded(const QByteArray& compressed, int limit)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) {
+        return QByteArray();
+    }
+    QByteArray out(limit + 1, Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
+    stream.avail_in = uInt(compressed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    const int status = inflate(&stream, Z_FINISH);
+    const uLong produced = stream.total_out;
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END || produced > uLong(limit)) {
+        return QByteArray();
+    }
+    out.truncate(int(produced));
+    return out;
+}
+
 constexpr int segmentLimit = 1024;
 constexpr int chunkLimit = 4096;
-// zlib expands at most about a thousandfold: a compressed packet this small stays far below the
-// allocation bound.
+// Compressed packets are inflated only up to the packet bound, however far they would expand.
 constexpr int compressedXmpLimit = 32 * 1024;
 const QByteArray jpegXmpSignature("http://ns.adobe.com/xap/1.0/", 29); // with its terminating zero
 const QByteArray pngXmpKeyword("XML:com.adobe.xmp");
@@ -91,11 +116,7 @@ QByteArray pngXmp(const QByteArray& body, const QByteArray& type)
     if (text.size() > compressedXmpLimit) {
         return QByteArray();
     }
-    // qUncompress wants the expected size in front; the packet bound is the most we accept.
-    QByteArray framed(4, '\0');
-    qToBigEndian<quint32>(HPanoramaXmp::maxPacketSize, reinterpret_cast<uchar*>(framed.data()));
-    const QByteArray xmp = qUncompress(framed + text);
-    return xmp.size() <= HPanoramaXmp::maxPacketSize ? xmp : QByteArray();
+    return inflateBounded(text, HPanoramaXmp::maxPacketSize);
 }
 
 HPhotoXmpReader::Result readPng(QIODevice& device)
