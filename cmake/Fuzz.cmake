@@ -1,5 +1,9 @@
 # The fuzz targets (fuzz/) need clang's libFuzzer, so they are a project of their own, built with
 # clang into build/fuzz beside the main build; each gets a short run in the suite (tools/fuzz --smoke).
+option(GYRE_BUILD_FUZZ "Build the fuzz targets (with clang) and give each a short run in the suite" ON)
+if(NOT GYRE_BUILD_FUZZ)
+    return()
+endif()
 find_program(GYRE_CLANGXX clang++)
 if(NOT GYRE_CLANGXX)
     message(STATUS "clang++ not found: no fuzz targets (tools/install-deps installs it)")
