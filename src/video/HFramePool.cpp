@@ -21,7 +21,7 @@ HFramePool::HFramePool(int size, int decoderPictures)
 
 void HFramePool::configure(const HFrameFormat& format)
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     for (const std::shared_ptr<Buffer>& buffer : buffers) {
         if (buffer->heldByDecoder || buffer->state == Buffer::Reading) {
             retired.push_back(buffer);
@@ -44,7 +44,7 @@ void HFramePool::clear()
 
 void HFramePool::discardNewest()
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (newest) {
         newest->state = Buffer::Free;
         newest.reset();
@@ -54,7 +54,7 @@ void HFramePool::discardNewest()
 
 HFramePool::Buffer* HFramePool::acquire()
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (!currentFormat.isValid()) {
         return nullptr;
     }
@@ -117,7 +117,7 @@ void HFramePool::letGoOfSkipped()
 
 void HFramePool::complete(Buffer* buffer)
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (buffer) {
         buffer->written = true;
     }
@@ -125,7 +125,7 @@ void HFramePool::complete(Buffer* buffer)
 
 void HFramePool::publish(Buffer* buffer)
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (!buffer || !buffer->heldByDecoder) {
         return; // let go of already
     }
@@ -151,7 +151,7 @@ void HFramePool::publish(Buffer* buffer)
 
 void HFramePool::withdraw(Buffer* buffer)
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (!buffer || !buffer->heldByDecoder) {
         return;
     }
@@ -198,7 +198,7 @@ void HFramePool::forget(Buffer* buffer)
 
 std::shared_ptr<const HFramePool::Buffer> HFramePool::takeNewest()
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (!newest) {
         return nullptr;
     }
@@ -211,7 +211,7 @@ std::shared_ptr<const HFramePool::Buffer> HFramePool::takeNewest()
 
 void HFramePool::finished(const std::shared_ptr<const Buffer>& buffer)
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     if (!buffer) {
         return;
     }
@@ -225,25 +225,25 @@ void HFramePool::finished(const std::shared_ptr<const Buffer>& buffer)
 
 quint64 HFramePool::generation() const
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     return currentGeneration;
 }
 
 bool HFramePool::isCurrent(const std::shared_ptr<const Buffer>& buffer) const
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     return buffer && buffer->generation == currentGeneration;
 }
 
 HFrameFormat HFramePool::format() const
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     return currentFormat;
 }
 
 int HFramePool::allocated() const
 {
-    QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> locker(mutex);
     return int(buffers.size());
 }
 

@@ -2,7 +2,7 @@
 
 #include "render/HFrameFormat.h"
 
-#include <QMutex>
+#include <mutex>
 
 #include <array>
 #include <atomic>
@@ -95,7 +95,8 @@ private:
     void letGoOfSkipped();
     void forget(Buffer* buffer);
 
-    mutable QMutex mutex;
+    // The standard one, which ThreadSanitizer sees (Qt's own is built without it).
+    mutable std::mutex mutex;
     const int poolSize;
     const int decoderLimit;
     quint64 lastAcquisition = 0;
