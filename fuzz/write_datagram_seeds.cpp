@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 int main(int argc, char** argv)
 {
@@ -24,10 +27,22 @@ int main(int argc, char** argv)
     paused.state = 2;
     paused.url.clear();
     paused.pitch = -0.5f;
+    // Text Qt stores as UTF-16, and containers inside, so that mutations reach their headers too.
+    HSyncDatagram wide = stamped;
+    wide.url = QStringLiteral("file:///media/show/東京 360°.mp4");
+    QJsonObject nested = QJsonObject::fromVariantMap(plain.toVariantMap());
+    nested.insert(QStringLiteral("extra"),
+                  QJsonObject{{QStringLiteral("list"), QJsonArray{1, 2.5, "three", QJsonArray()}},
+                              {QStringLiteral("none"), QJsonValue()}});
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    const QList<QByteArray> seeds{plain.toBinary(), stamped.toBinary(), paused.toBinary(), wide.toBinary(),
+                                  QJsonDocument(nested).toBinaryData()};
+    QT_WARNING_POP
     int n = 0;
-    for (const HSyncDatagram& datagram : {plain, stamped, paused}) {
+    for (const QByteArray& seed : seeds) {
         QFile file(out.filePath(QStringLiteral("datagram-%1").arg(++n)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(datagram.toBinary()) < 0) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(seed) < 0) {
             return 1;
         }
     }
