@@ -32,12 +32,44 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int playing = 1;
 constexpr int paused = 2;
+
+// Every match of `pattern` in a player's output, each made into a T.
+template <typename T, typename Make>
+std::vector<T> parsed(const QString& output, const QRegularExpression& pattern, Make make)
+{
+    std::vector<T> items;
+    for (QRegularExpressionMatchIterator matches = pattern.globalMatch(output); matches.hasNext();) {
+        items.push_back(make(matches.next()));
+    }
+    return items;
+}
+
+// The two samples (ordered by their `at`) on either side of `at`; none at either end.
+template <typename T>
+std::optional<std::pair<T, T>> around(const std::vector<T>& samples, double at)
+{
+    const auto after =
+        std::lower_bound(samples.begin(), samples.end(), at, [](const T& s, double t) { return s.at < t; });
+    if (after == samples.begin() || after == samples.end()) {
+        return std::nullopt;
+    }
+    return std::make_pair(*(after - 1), *after);
+}
+
+// The position between two samples at `at`.
+template <typename T>
+double between(const T& a, const T& b, double at)
+{
+    return a.position + (b.position - a.position) * (at - a.at) / (b.at - a.at);
+}
 
 struct ClockSample
 {
@@ -50,31 +82,25 @@ struct ClockSample
 std::vector<ClockSample> clockSamples(const QString& output)
 {
     static const QRegularExpression line("clock ([0-9.]+) position (-?[0-9.]+) state (\\d+) rate ([0-9.]+)");
-    std::vector<ClockSample> samples;
-    QRegularExpressionMatchIterator matches = line.globalMatch(output);
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch m = matches.next();
-        samples.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toInt(),
-                           m.captured(4).toDouble()});
-    }
-    return samples;
+    return parsed<ClockSample>(output, line, [](const QRegularExpressionMatch& m) {
+        return ClockSample{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toInt(),
+                           m.captured(4).toDouble()};
+    });
 }
 
 // The master's position at `at`, between two of its samples while it played; false where it did
 // not play or left a gap.
 bool masterAt(const std::vector<ClockSample>& master, double at, double& position)
 {
-    const auto after = std::lower_bound(master.begin(), master.end(), at,
-                                        [](const ClockSample& s, double t) { return s.at < t; });
-    if (after == master.begin() || after == master.end()) {
+    const auto pair = around(master, at);
+    if (!pair) {
         return false;
     }
-    const ClockSample& a = *(after - 1);
-    const ClockSample& b = *after;
+    const auto& [a, b] = *pair;
     if (a.state != playing || b.state != playing || b.at - a.at > 250.0 || b.position < a.position) {
         return false;
     }
-    position = a.position + (b.position - a.position) * (at - a.at) / (b.at - a.at);
+    position = between(a, b, at);
     return true;
 }
 
@@ -89,13 +115,9 @@ struct TimeReport
 std::vector<TimeReport> timeReports(const QString& output)
 {
     static const QRegularExpression line("report (\\d+) at ([0-9.]+), off the clock by (-?[0-9.]+)");
-    std::vector<TimeReport> reports;
-    QRegularExpressionMatchIterator matches = line.globalMatch(output);
-    while (matches.hasNext()) {
-        const QRegularExpressionMatch m = matches.next();
-        reports.push_back({m.captured(2).toDouble(), m.captured(1).toDouble(), m.captured(3).toDouble()});
-    }
-    return reports;
+    return parsed<TimeReport>(output, line, [](const QRegularExpressionMatch& m) {
+        return TimeReport{m.captured(2).toDouble(), m.captured(1).toDouble(), m.captured(3).toDouble()};
+    });
 }
 
 QString summary(std::vector<double> magnitudes)
@@ -117,18 +139,12 @@ std::vector<double> reportErrors(const std::vector<TimeReport>& slave, const std
 {
     std::vector<double> errors;
     for (const TimeReport& r : slave) {
-        const auto after = std::lower_bound(master.begin(), master.end(), r.at,
-                                            [](const TimeReport& m, double t) { return m.at < t; });
-        if (r.at < from || r.at > to || after == master.begin() || after == master.end()) {
+        const auto pair = around(master, r.at);
+        if (r.at < from || r.at > to || !pair || pair->second.at - pair->first.at > 400.0 ||
+            pair->second.position <= pair->first.position) {
             continue;
         }
-        const TimeReport& a = *(after - 1);
-        const TimeReport& b = *after;
-        if (b.at - a.at > 400.0 || b.position <= a.position) {
-            continue;
-        }
-        errors.push_back(
-            std::abs(r.position - (a.position + (b.position - a.position) * (r.at - a.at) / (b.at - a.at))));
+        errors.push_back(std::abs(r.position - between(pair->first, pair->second, r.at)));
     }
     return errors;
 }
