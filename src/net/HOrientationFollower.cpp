@@ -27,18 +27,13 @@ void HOrientationFollower::add(double masterTime, const View& view, double laten
     while (samples.front().at < samples.back().at - historyMs) {
         samples.pop_front();
     }
-}
 
-std::optional<HOrientationFollower::View> HOrientationFollower::viewAt(double masterNow)
-{
-    if (samples.empty()) {
-        return std::nullopt;
-    }
-    // The master's pace is the median gap: a lost datagram makes one gap longer, not the pace.
-    double latest = 0.0;
+    // What the play-out needs changes only here, not at every frame. The master's pace is the
+    // median gap: a lost datagram makes one gap longer, not the pace.
+    latestLateness = 0.0;
     std::vector<double> gaps;
     for (size_t i = 0; i < samples.size(); ++i) {
-        latest = std::max(latest, samples[i].lateness);
+        latestLateness = std::max(latestLateness, samples[i].lateness);
         if (i > 0) {
             gaps.push_back(samples[i].at - samples[i - 1].at);
         }
@@ -47,9 +42,16 @@ std::optional<HOrientationFollower::View> HOrientationFollower::viewAt(double ma
         std::nth_element(gaps.begin(), gaps.begin() + long(gaps.size() / 2), gaps.end());
         interval = std::min(gaps[gaps.size() / 2], 200.0);
     }
+}
+
+std::optional<HOrientationFollower::View> HOrientationFollower::viewAt(double masterNow)
+{
+    if (samples.empty()) {
+        return std::nullopt;
+    }
     // The delay follows what the datagrams need, but slowly: the play-out never runs more than a
     // tenth faster or slower than the master's clock.
-    const double wanted = 1.5 * interval + latest;
+    const double wanted = 1.5 * interval + latestLateness;
     const double step = 0.1 * std::max(0.0, masterNow - lastViewAt);
     playoutDelay = playoutDelay < 0.0 ? wanted : std::clamp(wanted, playoutDelay - step, playoutDelay + step);
     lastViewAt = masterNow;

@@ -41,6 +41,7 @@ private:
 
     std::deque<Sample> samples;
     double interval = 20.0;
+    double latestLateness = 0.0;
     double playoutDelay = -1.0;
     double lastViewAt = 0.0;
 };
