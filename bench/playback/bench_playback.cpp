@@ -7,7 +7,9 @@
 // read from /proc over the same seconds. Needs an X server: bench/run-playback-bench.
 //
 // usage: bench_playback [--seconds N] CLIP...
+#include "BenchSupport.h"
 #include "PlayerProcess.h"
+#include "ProcessFigures.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -17,8 +19,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <optional>
@@ -46,42 +46,6 @@ struct Result
     double windowToFirstFrame = -1; // ms
     double floor = 0;               // ms of CPU per frame
 };
-
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(' ', 0, 2)
-                                          : QStringLiteral("unknown");
-}
-
-// User and system CPU of a process, in milliseconds.
-double processCpu(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    // The fields after the command name, which is in parentheses and may hold blanks.
-    const QByteArray stat = file.readAll();
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    const double ticks = double(sysconf(_SC_CLK_TCK));
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / ticks;
-}
-
-// A line of /proc/<pid>/status, in megabytes.
-double statusMegabytes(qint64 pid, const char* key)
-{
-    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith(key)) {
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024.0;
-        }
-    }
-    return -1;
-}
 
 // CPU milliseconds per frame that ffmpeg needs to decode the clip and throw the pictures away.
 double decodeFloor(const QString& clip)
@@ -189,14 +153,14 @@ std::optional<Result> measure(const QString& clip, int seconds)
         return std::nullopt;
     }
     const int start = reports();
-    const double cpuStart = processCpu(pid);
+    const double cpuStart = ProcessFigures::cpuMilliseconds(pid);
     if (!QTest::qWaitFor([&] { return reports() >= start + seconds; }, (seconds + 10) * 1000)) {
         std::fprintf(stderr, "bench_playback: the player stopped reporting\n");
         return std::nullopt;
     }
-    const double cpuEnd = processCpu(pid);
-    result.residentMb = statusMegabytes(pid, "VmRSS:");
-    result.peakResidentMb = statusMegabytes(pid, "VmHWM:");
+    const double cpuEnd = ProcessFigures::cpuMilliseconds(pid);
+    result.residentMb = ProcessFigures::statusMegabytes(pid, "VmRSS:");
+    result.peakResidentMb = ProcessFigures::statusMegabytes(pid, "VmHWM:");
     const QList<Stats> measured = statsLines(player.output()).mid(start, seconds);
     int presented = 0;
     for (const Stats& s : measured) {
@@ -242,7 +206,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_playback: openbox is missing\n");
         return 1;
     }
-    std::printf("load average before: %s\n", qPrintable(loadAverage()));
+    std::printf("load average before: %s\n", qPrintable(BenchSupport::loadAverage()));
     QList<Result> results;
     for (const QString& clip : parser.positionalArguments()) {
         const std::optional<Result> r = measure(QFileInfo(clip).absoluteFilePath(), seconds);
@@ -258,7 +222,7 @@ int main(int argc, char** argv)
                     r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0);
         std::fflush(stdout);
     }
-    std::printf("load average after: %s\n\n", qPrintable(loadAverage()));
+    std::printf("load average after: %s\n\n", qPrintable(BenchSupport::loadAverage()));
     std::printf("| clip | presented/s | dropped | CPU ms / presented | floor ms | ratio | resident MB | "
                 "first frame ms (after window) |\n|---|---|---|---|---|---|---|---|\n");
     for (const Result& r : results) {

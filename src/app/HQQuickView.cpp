@@ -178,6 +178,11 @@ void HQQuickView::computeFps()
         lastSecond = now;
         framesPerSecond.store(frameCounter + 1);
         qCDebug(lcRenderStats) << "window frames in the last second:" << frameCounter + 1;
+        if (lcRenderResources().isInfoEnabled()) {
+            if (QOpenGLContext* context = QOpenGLContext::currentContext()) {
+                qCInfo(lcRenderResources, "textures alive: %d", liveTextures.count(context->functions()));
+            }
+        }
         frameCounter = 0;
         emit fpsChanged();
     } else {

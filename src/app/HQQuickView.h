@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/HUpdateManager.h"
+#include "render/HLiveTextures.h"
 
 #include <QQuickView>
 #include <QSize>
@@ -81,5 +82,7 @@ private:
     std::atomic<bool> shownLogged{false};
     int frameCounter = 0;
     qint64 lastSecond = 0;
+    // Render thread only.
+    HLiveTextures liveTextures;
     bool newVersionAvailable = false;
 };

@@ -7,3 +7,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcRender)
 // window and a media's first frame appear. Off unless enabled, e.g. with
 // QT_LOGGING_RULES="gyre.render.stats.info=true".
 Q_DECLARE_LOGGING_CATEGORY(lcRenderStats)
+// Once a second the textures alive in the window's OpenGL context, for long runs that look for
+// leaks. Off unless enabled ("gyre.render.resources.info=true"): counting costs a few thousand
+// OpenGL lookups.
+Q_DECLARE_LOGGING_CATEGORY(lcRenderResources)

@@ -17,5 +17,6 @@ target_sources(gyre-core PRIVATE
     render/SharedMemoryFrame.cpp render/SharedMemoryFrame.h
     render/SharedMemoryLayout.h
     render/HSharedMemorySegment.cpp render/HSharedMemorySegment.h
+    render/HLiveTextures.cpp render/HLiveTextures.h
     render/RenderLogging.cpp render/RenderLogging.h
 )
