@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/HCrashHandling.h"
+#include "app/HMemoryTuning.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 
@@ -17,6 +18,7 @@ HSettingsManager settingsStore(QSettings::UserScope, ProductInfo::organizationNa
 
 int main(int argc, char** argv)
 {
+    HMemoryTuning::apply();
     auto app = std::make_unique<Application>(argc, argv, &settingsStore);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 

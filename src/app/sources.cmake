@@ -11,4 +11,13 @@ target_sources(gyre-core PRIVATE
     app/HQQuickView.cpp app/HQQuickView.h
     app/HTranslations.cpp app/HTranslations.h
     app/AppLogging.cpp app/AppLogging.h
+    app/HMemoryTuning.h
 )
+# The allocator's knobs are the C library's own.
+include(CheckSymbolExists)
+check_symbol_exists(mallopt malloc.h GYRE_HAVE_MALLOPT)
+if(GYRE_HAVE_MALLOPT)
+    target_sources(gyre-core PRIVATE app/HMemoryTuningGlibc.cpp)
+else()
+    target_sources(gyre-core PRIVATE app/HMemoryTuningNone.cpp)
+endif()

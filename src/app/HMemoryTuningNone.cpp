@@ -1,0 +1,5 @@
+#include "HMemoryTuning.h"
+
+void HMemoryTuning::apply()
+{
+}
