@@ -4,7 +4,8 @@
 // textures alive in its window's context and its open file descriptors at the start, after 100
 // switches and at the end, and whether the end is back to the level after 100 switches: memory
 // within 10 %, textures and descriptors the same. Every sample is taken on the list's first media,
-// after a pause, so that the figures compare like with like (the list's length must divide 100).
+// after a pause, so that the figures compare like with like (the list's length must divide 100;
+// a photo first holds stillest).
 //
 // The player reports its live textures once a second (category gyre.render.resources). Needs an X
 // server: bench/run-soak.
@@ -32,6 +33,7 @@ struct Sample
 {
     int switches = 0;
     double residentMb = -1;
+    double anonymousMb = -1;
     int textures = -1;
     int descriptors = -1;
 };
@@ -60,13 +62,15 @@ Sample sample(PlayerProcess& player, int switches)
     const int reports = reportCount(player.output());
     (void)QTest::qWaitFor([&] { return reportCount(player.output()) >= reports + 2; }, 5000);
     const qint64 pid = player.process().processId();
-    return {switches, ProcessFigures::statusMegabytes(pid, "VmRSS:"), lastTextureReport(player.output()),
+    return {switches, ProcessFigures::statusMegabytes(pid, "VmRSS:"),
+            ProcessFigures::statusMegabytes(pid, "RssAnon:"), lastTextureReport(player.output()),
             ProcessFigures::openDescriptors(pid)};
 }
 
 void print(const char* when, const Sample& s)
 {
-    std::printf("%-16s %8d %12.1f %10d %13d\n", when, s.switches, s.residentMb, s.textures, s.descriptors);
+    std::printf("%-16s %8d %12.1f %10.1f %10d %13d\n", when, s.switches, s.residentMb, s.anonymousMb,
+                s.textures, s.descriptors);
     std::fflush(stdout);
 }
 
@@ -125,7 +129,8 @@ int main(int argc, char** argv)
     }
     std::printf("%d media, %d switches every %d ms, seed %s; load average %s\n", int(media.size()), switches,
                 interval, qPrintable(parser.value(seedOption)), qPrintable(BenchSupport::loadAverage()));
-    std::printf("%-16s %8s %12s %10s %13s\n", "", "switches", "resident MB", "textures", "descriptors");
+    std::printf("%-16s %8s %12s %10s %10s %13s\n", "", "switches", "resident MB", "anon MB", "textures",
+                "descriptors");
     const Sample start = sample(player, 0);
     print("start", start);
 

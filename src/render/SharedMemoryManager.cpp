@@ -57,18 +57,21 @@ bool rowLengthSupported(const QOpenGLContext* context)
 SharedMemoryManager::SharedMemoryManager(const QString& segmentName, QObject* parent)
     : QObject(parent), segment(segmentName)
 {
+    // A child: it goes with the manager, after the destructor has waited for it.
     thread = new SharedMemoryThread(this);
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start(QThread::InheritPriority);
 }
 
 SharedMemoryManager::~SharedMemoryManager()
 {
-    if (thread) {
-        // Without a producer the thread would wait for as long as the program runs.
-        thread->requestInterruption();
-        thread->wait();
-    }
+    // Without a producer the thread would wait for as long as the program runs.
+    thread->requestInterruption();
+    thread->wait();
+    // QThread's own join is invisible to ThreadSanitizer, which Qt is not built with; this
+    // acquire pairs with the thread's last store and orders its work before the segment's closing.
+    const bool attachEnded = attachFinished.load(std::memory_order_acquire);
+    Q_ASSERT(attachEnded);
+    Q_UNUSED(attachEnded);
     if (texture) {
         qCWarning(lcRender) << "The shared-memory frame texture was not released before its manager";
     }
@@ -83,13 +86,14 @@ void SharedMemoryManager::attach(QThread* attachThread)
 {
     while (!attachThread->isInterruptionRequested()) {
         if (segment.isOpen() || tryAttach()) {
-            ready.store(true, std::memory_order_release);
             qCInfo(lcRender) << "Attached to shared-memory segment" << segment.name() << "of"
                              << segment.size() << "bytes";
-            return;
+            ready.store(true, std::memory_order_release);
+            break;
         }
         QThread::msleep(attachInterval);
     }
+    attachFinished.store(true, std::memory_order_release);
 }
 
 bool SharedMemoryManager::tryAttach()

@@ -4,7 +4,6 @@
 #include "SharedMemoryLayout.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <memory>
@@ -62,6 +61,8 @@ private:
     std::atomic<int> slotIndex{0};
     // Written once by the attach thread, after the segment is mapped.
     std::atomic<bool> ready{false};
-    QPointer<SharedMemoryThread> thread;
+    // The attach thread's last write.
+    std::atomic<bool> attachFinished{false};
+    SharedMemoryThread* thread = nullptr;
     QString lastFault;
 };
