@@ -88,7 +88,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(slave.title(), master.title(), 30000);
         QVERIFY2(SampleScene::showsPicture([&] { return slave.grab(); }), qPrintable(slave.output()));
         QTRY_VERIFY_WITH_TIMEOUT(still(master) && still(slave), 20000);
-        QTRY_VERIFY(report().master >= 0 && report().master < 3000);
+        // A slave slowed by a loaded machine (or a sanitizer) reports a second or more late.
+        QTRY_VERIFY2_WITH_TIMEOUT(report().master >= 0 && report().master < 3000,
+                                  qPrintable(QString("master at %1 ms").arg(report().master)), 15000);
         // Paused side by side, the slave shows the master's frame: one seek at most takes it there.
         QTRY_VERIFY(qAbs(report().master - report().slave) <= 17);
         QVERIFY(report().seeks <= 1);
