@@ -38,32 +38,30 @@ struct Sample
     int descriptors = -1;
 };
 
-int reportCount(const QString& output)
-{
-    return output.count(QStringLiteral("gyre.render.resources: textures alive:"));
-}
-
-int lastTextureReport(const QString& output)
+// The player's texture counts so far, oldest first.
+QList<int> textureReports(const QString& output)
 {
     static const QRegularExpression line("gyre\\.render\\.resources: textures alive: (\\d+)");
-    int textures = -1;
+    QList<int> counts;
     QRegularExpressionMatchIterator it = line.globalMatch(output);
     while (it.hasNext()) {
-        textures = it.next().captured(1).toInt();
+        counts.append(it.next().captured(1).toInt());
     }
-    return textures;
+    return counts;
 }
 
 // Lets the player settle on what it shows (frames it freed go with the next frames drawn), then
-// reads the figures; the texture count is the first report made after the pause.
+// reads the figures; the texture count is that of the second report after the pause, the first
+// whose whole second lies after it.
 Sample sample(PlayerProcess& player, int switches)
 {
     QTest::qWait(3000);
-    const int reports = reportCount(player.output());
-    (void)QTest::qWaitFor([&] { return reportCount(player.output()) >= reports + 2; }, 5000);
+    const int reports = int(textureReports(player.output()).size());
+    (void)QTest::qWaitFor([&] { return textureReports(player.output()).size() >= reports + 2; }, 5000);
+    const QList<int> counts = textureReports(player.output());
     const qint64 pid = player.process().processId();
     return {switches, ProcessFigures::statusMegabytes(pid, "VmRSS:"),
-            ProcessFigures::statusMegabytes(pid, "RssAnon:"), lastTextureReport(player.output()),
+            ProcessFigures::statusMegabytes(pid, "RssAnon:"), counts.isEmpty() ? -1 : counts.last(),
             ProcessFigures::openDescriptors(pid)};
 }
 
