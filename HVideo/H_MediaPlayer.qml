@@ -11,6 +11,10 @@ Loader {
     property string backend: hVideoPlugin ? hVideoPlugin.currentPlugin : ""
     property int duration: 0
     property string errorString: ""
+    // How the media failed (HMediaFailure.PlayerFailure), when playerStatus is InvalidMedia.
+    property int failure: 0
+    // A media under way that brings nothing for this long is given up (milliseconds).
+    property int stallTimeout: Number(hGlobalObject.getSetting("application/network/stallTimeout", 15000))
     property string logMessage: ""
     property variant metaData: null
     // The picture is shown at its own size; the wrapper must then be given no size of its own.
@@ -51,6 +55,14 @@ Loader {
     function restart() {
         if (item)
             item.restart()
+    }
+
+    // Lets go of the media altogether, where the player can.
+    function close() {
+        if (item && item.close)
+            item.close()
+        else if (item)
+            item.stop()
     }
 
     // A jump past either end starts the media over.

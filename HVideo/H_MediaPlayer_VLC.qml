@@ -14,9 +14,11 @@ VlcVideoPlayer {
     source: h_mediaPlayer.mediaSource
     volume: h_mediaPlayer.volume
     playbackRate: h_mediaPlayer.playbackRate
+    stallTimeout: h_mediaPlayer.stallTimeout
 
     onDurationChanged: h_mediaPlayer.duration = duration
     onErrorStringChanged: h_mediaPlayer.errorString = errorString
+    onFailureChanged: h_mediaPlayer.failure = failure
     // The item only ever reports errors; a new media starts without one.
     onSourceChanged: h_mediaPlayer.errorString = ""
     onPositionChanged: h_mediaPlayer.position = position

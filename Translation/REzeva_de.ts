@@ -77,6 +77,104 @@ Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die 
     </message>
 </context>
 <context>
+    <name>HMediaFailure</name>
+    <message>
+        <source>The file does not exist: it may have been moved, renamed or deleted.</source>
+        <translation>Die Datei existiert nicht: Sie wurde vielleicht verschoben, umbenannt oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file: open the media inside it.</source>
+        <translation>Das ist ein Ordner, keine Datei: Öffnen Sie die Medien darin.</translation>
+    </message>
+    <message>
+        <source>You are not allowed to read this file.</source>
+        <translation>Sie dürfen diese Datei nicht lesen.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The file is empty (0 bytes): it was not written or copied completely.</source>
+        <translation>Die Datei ist leer (0 Byte): Sie wurde nicht vollständig geschrieben oder kopiert.</translation>
+    </message>
+    <message>
+        <source>Cannot open the file</source>
+        <translation>Die Datei lässt sich nicht öffnen</translation>
+    </message>
+    <message>
+        <source>The file format is not supported.</source>
+        <translation>Dieses Dateiformat wird nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>Its name has no extension that tells a photo or a video.</source>
+        <translation>Ihr Name hat keine Endung, die ein Foto oder ein Video kennzeichnet.</translation>
+    </message>
+    <message>
+        <source>Files ending in “.%1” are neither photos nor videos that this program knows.</source>
+        <translation>Dateien mit der Endung „.%1“ sind weder Fotos noch Videos, die dieses Programm kennt.</translation>
+    </message>
+    <message>
+        <source>An error occurred while loading the image</source>
+        <translation>Beim Laden des Bildes ist ein Fehler aufgetreten</translation>
+    </message>
+    <message>
+        <source>The picture could not be downloaded or read.</source>
+        <translation>Das Bild konnte nicht heruntergeladen oder gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file is not a picture in a format this program reads.</source>
+        <translation>Die Datei ist kein Bild in einem Format, das dieses Programm liest.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to load: %1 × %2 pixels.</source>
+        <translation>Das Bild ist zu groß zum Laden: %1 × %2 Pixel.</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data is damaged: the file is cut short or corrupt.</source>
+        <translation>Die Bilddaten sind beschädigt: Die Datei ist abgeschnitten oder fehlerhaft.</translation>
+    </message>
+    <message>
+        <source>The picture could not be shown.</source>
+        <translation>Das Bild konnte nicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>This media cannot be played.</source>
+        <translation>Dieses Medium lässt sich nicht abspielen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing arrived for %n second(s): the stream has stalled.</source>
+        <translation>
+            <numerusform>%n Sekunde lang kam nichts an: Der Stream stockt.</numerusform>
+            <numerusform>%n Sekunden lang kam nichts an: Der Stream stockt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file holds no video track that can be shown.</source>
+        <translation>Die Datei enthält keine Videospur, die angezeigt werden kann.</translation>
+    </message>
+    <message>
+        <source>Finding out why…</source>
+        <translation>Die Ursache wird ermittelt …</translation>
+    </message>
+    <message>
+        <source>The file was read, but its video could not be decoded.</source>
+        <translation>Die Datei wurde gelesen, aber ihr Video konnte nicht dekodiert werden.</translation>
+    </message>
+    <message>
+        <source>The file is cut short: it ends before its contents do. Copy or download it again.</source>
+        <translation>Die Datei ist abgeschnitten: Sie endet vor ihrem Inhalt. Kopieren oder laden Sie sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>The file has no index (it was not written to its end). Copy or download it again.</source>
+        <translation>Die Datei hat keinen Index (sie wurde nicht bis zum Ende geschrieben). Kopieren oder laden Sie sie erneut herunter.</translation>
+    </message>
+    <message>
+        <source>The file ended before any picture could be shown.</source>
+        <translation>Die Datei endete, bevor ein Bild angezeigt werden konnte.</translation>
+    </message>
+</context>
+<context>
     <name>HOculus</name>
     <message>
         <source>Head-mounted display is not supported on this platform.</source>
@@ -162,6 +260,21 @@ Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die 
     </message>
 </context>
 <context>
+    <name>HPlaylistFile</name>
+    <message>
+        <source>The playlist is not valid JSON: %1 at byte %2.</source>
+        <translation>Die Wiedergabeliste ist kein gültiges JSON: %1 bei Byte %2.</translation>
+    </message>
+    <message>
+        <source>A playlist is a list of entries in square brackets.</source>
+        <translation>Eine Wiedergabeliste ist eine Liste von Einträgen in eckigen Klammern.</translation>
+    </message>
+    <message>
+        <source>The playlist names no media.</source>
+        <translation>Die Wiedergabeliste nennt keine Medien.</translation>
+    </message>
+</context>
+<context>
     <name>HQQuickView</name>
     <message>
         <source>There is no update for this product.
@@ -218,6 +331,65 @@ Sie verwenden bereits die neueste Version: %1.</translation>
 </source>
         <translation>Der Sensor ist eingerichtet.
 </translation>
+    </message>
+</context>
+<context>
+    <name>HStreamProbe</name>
+    <message>
+        <source>The server does not answer.</source>
+        <translation>Der Server antwortet nicht.</translation>
+    </message>
+    <message>
+        <source>The server does not allow seeking and the file keeps its index at the end: re-save it with the index first.</source>
+        <translation>Der Server erlaubt kein Springen, und die Datei hat ihren Index am Ende: Speichern Sie sie mit dem Index am Anfang neu.</translation>
+    </message>
+    <message>
+        <source>The server sent nothing.</source>
+        <translation>Der Server hat nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The server sent the media, but it could not be decoded.</source>
+        <translation>Der Server hat das Medium gesendet, aber es konnte nicht dekodiert werden.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s name “%1” cannot be found.</source>
+        <translation>Der Servername „%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The server refused the connection: nothing is listening at %1.</source>
+        <translation>Der Server hat die Verbindung abgelehnt: Unter %1 wartet nichts auf Verbindungen.</translation>
+    </message>
+    <message>
+        <source>The server closed the connection before it sent the media.</source>
+        <translation>Der Server hat die Verbindung geschlossen, bevor er das Medium gesendet hat.</translation>
+    </message>
+    <message>
+        <source>The secure connection failed.</source>
+        <translation>Die sichere Verbindung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The secure connection failed: %1</source>
+        <translation>Die sichere Verbindung ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The connection failed: %1</source>
+        <translation>Die Verbindung ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The server refused access (HTTP %1).</source>
+        <translation>Der Server hat den Zugriff verweigert (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server has no such file (HTTP %1).</source>
+        <translation>Der Server hat keine solche Datei (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server failed with an error of its own (HTTP %1).</source>
+        <translation>Auf dem Server ist ein Fehler aufgetreten (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server refused the request (HTTP %1).</source>
+        <translation>Der Server hat die Anfrage abgelehnt (HTTP %1).</translation>
     </message>
 </context>
 <context>
@@ -515,10 +687,6 @@ Sie verwenden bereits die neueste Version: %1.</translation>
 </context>
 <context>
     <name>H_MediaLoader</name>
-    <message>
-        <source>The file format is not supported.</source>
-        <translation>Dieses Dateiformat wird nicht unterstützt.</translation>
-    </message>
     <message>
         <source>Cannot open the file</source>
         <translation>Die Datei lässt sich nicht öffnen</translation>

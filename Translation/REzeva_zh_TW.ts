@@ -69,6 +69,103 @@ You may replace these libraries with modified versions of your own; the licences
     </message>
 </context>
 <context>
+    <name>HMediaFailure</name>
+    <message>
+        <source>The file does not exist: it may have been moved, renamed or deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is a folder, not a file: open the media inside it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not allowed to read this file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is empty (0 bytes): it was not written or copied completely.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file format is not supported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its name has no extension that tells a photo or a video.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files ending in “.%1” are neither photos nor videos that this program knows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An error occurred while loading the image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be downloaded or read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is not a picture in a format this program reads.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture is too large to load: %1 × %2 pixels.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture&apos;s data is damaged: the file is cut short or corrupt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This media cannot be played.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing arrived for %n second(s): the stream has stalled.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file holds no video track that can be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finding out why…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file was read, but its video could not be decoded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is cut short: it ends before its contents do. Copy or download it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has no index (it was not written to its end). Copy or download it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file ended before any picture could be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HOculus</name>
     <message>
         <source>Head-mounted display is not supported on this platform.</source>
@@ -154,6 +251,21 @@ You may replace these libraries with modified versions of your own; the licences
     </message>
 </context>
 <context>
+    <name>HPlaylistFile</name>
+    <message>
+        <source>The playlist is not valid JSON: %1 at byte %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A playlist is a list of entries in square brackets.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The playlist names no media.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HQQuickView</name>
     <message>
         <source>There is no update for this product.
@@ -202,6 +314,65 @@ Your are already running the most up to date version : %1.</source>
     <message>
         <source>Sensor initialization succeeded.
 </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HStreamProbe</name>
+    <message>
+        <source>The server does not answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server does not allow seeking and the file keeps its index at the end: re-save it with the index first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent the media, but it could not be decoded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s name “%1” cannot be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server refused the connection: nothing is listening at %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server closed the connection before it sent the media.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The secure connection failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The secure connection failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server refused access (HTTP %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server has no such file (HTTP %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server failed with an error of its own (HTTP %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server refused the request (HTTP %1).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -500,10 +671,6 @@ Your are already running the most up to date version : %1.</source>
 </context>
 <context>
     <name>H_MediaLoader</name>
-    <message>
-        <source>The file format is not supported.</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Cannot open the file</source>
         <translation type="unfinished"></translation>

@@ -1,5 +1,4 @@
 import QtQuick 2.0
-import QtQuick.Dialogs 1.1
 import QtMultimedia 5.0
 import HVideo 1.0
 
@@ -26,40 +25,53 @@ Item {
             hGlobalObject.clearPlayList()
 
         if (error !== undefined && error !== null && error !== "") {
-            root.onDisplayMessage(error, StandardIcon.Critical)
+            // The core has reported the failure with the file's name where it knows it.
+            unloadAll()
+            if (!hFailure.active)
+                hFailure.reportMessage(error)
             return
         }
+        hFailure.clear()
 
         var url = checkFile ? hGlobalObject.checkFilePath(fileSource) : fileSource
         var valid = checkFile ? hGlobalObject.isValidFilePath(url) : true
-        var message = ""
-        if (valid) {
-            if (hGlobalObject.isImageFile(url)) {
-                videoPlayer.pause()
-                videoPlayer.mediaSource = ""
-                mediaPlayer = imagePlayer
-                imagePlayer.visible = true
-                videoPlayer.visible = false
-            } else if (hGlobalObject.isVideoFile(url) || !checkFile) {
-                imagePlayer.mediaSource = ""
-                mediaPlayer = videoPlayer
-                videoPlayer.visible = true
-                imagePlayer.visible = false
-            } else {
-                message = qsTr("The file format is not supported.")
-            }
+        var opened = false
+        if (!valid) {
+            hFailure.reportMessage(qsTr("Cannot open the file") + " '" + url + "'.")
+        } else if (!hFailure.checkBeforeOpening(url)) {
+            // Missing, unreadable, a folder or empty: said by the failure itself.
+        } else if (hGlobalObject.isImageFile(url)) {
+            videoPlayer.pause()
+            videoPlayer.mediaSource = ""
+            mediaPlayer = imagePlayer
+            imagePlayer.visible = true
+            videoPlayer.visible = false
+            opened = true
+        } else if (hGlobalObject.isVideoFile(url) || !checkFile) {
+            imagePlayer.mediaSource = ""
+            mediaPlayer = videoPlayer
+            videoPlayer.visible = true
+            imagePlayer.visible = false
+            opened = true
         } else {
-            message = qsTr("Cannot open the file") + " '" + url + "'."
+            hFailure.reportUnsupported(url)
         }
 
         hView.updateTitle(String(url))
 
-        if (message === "") {
+        if (opened) {
             // What the picture covers, from the file's own metadata, before its first frame.
             hPicture.openMedia(url)
             mediaPlayer.mediaSource = url
-        } else
-            root.onDisplayMessage(message, StandardIcon.Critical)
+        } else {
+            unloadAll()
+        }
+    }
+
+    // Nothing of the media before stays on screen or goes on playing behind a failure.
+    function unloadAll() {
+        videoPlayer.close()
+        imagePlayer.mediaSource = ""
     }
 
     // Follows a synchronisation master. Stopping is not followed: it left a black screen with
@@ -97,6 +109,13 @@ Item {
     function managePlayerImage(media) {
         if (media !== mediaPlayer)
             return
+        // A photo never plays, so it is never paused: no play button, no pause screen. (Handled
+        // as a paused first media, whether its pause screen stayed depended on whether the photo
+        // was decoded again once the window had learnt its largest texture size.)
+        if (media === imagePlayer) {
+            h_bar.showPlayerImage("")
+            return
+        }
         if (media.playerStatus === MediaPlayer.Buffered) {
             if (firstMedia) {
                 if (media.playbackState === MediaPlayer.PlayingState) {
@@ -125,7 +144,9 @@ Item {
         onHeightChanged: h_mediaLoader.checkSourceRatio()
         onLogMessageChanged: hGlobalObject.videoLogMessage = logMessage
         onPlayerStatusChanged: {
-            if (playerStatus === MediaPlayer.EndOfMedia) {
+            if (playerStatus === MediaPlayer.InvalidMedia) {
+                hFailure.reportPlayer(mediaSource, failure, errorString, Math.round(stallTimeout / 1000))
+            } else if (playerStatus === MediaPlayer.EndOfMedia) {
                 // A single video loops; a playlist steps on.
                 if (!hGlobalObject.playListIsEmpty())
                     hGlobalObject.playListSetNext()
@@ -158,14 +179,15 @@ Item {
         smooth: false
         sourceSize: hView.maxTextureSize
         visible: false
-        source: mediaSource
+        // Not before the window knows its largest texture: a photo asked for sooner is decoded
+        // whole, then again at the size it can be shown at.
+        source: sourceSize.width > 0 ? mediaSource : ""
 
+        // A photo is always on show.
         function play() {
-            playbackState = MediaPlayer.PlayingState
         }
 
         function pause() {
-            playbackState = MediaPlayer.PausedState
         }
 
         function stop() {
@@ -184,6 +206,7 @@ Item {
             if (status === Image.Error) {
                 errorString = qsTr("An error occurred while loading the image")
                 playerStatus = MediaPlayer.InvalidMedia
+                hFailure.reportImage(mediaSource)
                 return
             }
             errorString = ""
@@ -197,6 +220,7 @@ Item {
 
         onPlayerStatusChanged: {
             if (playerStatus === MediaPlayer.Buffered) {
+                console.info("Photo shown: " + mediaSource + " at " + sourceSize.width + "x" + sourceSize.height)
                 if (!hGlobalObject.playListIsEmpty())
                     hGlobalObject.startTimerNextImage()
                 h_mediaLoader.managePlayerImage(imagePlayer)

@@ -17,6 +17,8 @@ Item {
         imagePlayer.source = playerImage
         iconAnimation.restart()
         pauseScreen.enabled = String(playerImage) === String(__pauseIcon)
+        if (pauseScreen.enabled)
+            console.info("Pause screen shown")
     }
 
     // holdMs: how long the text stays before it fades; a short flash unless given.

@@ -27,12 +27,12 @@ Item {
     // A panorama that cannot be drawn on this OpenGL shows nothing but why.
     readonly property bool __buffered: mediaPlayer !== null && mediaPlayer !== undefined
                                        && mediaPlayer.playerStatus === MediaPlayer.Buffered
-                                       && h_view.errorString === ""
-    readonly property string __errorString: h_view.errorString !== "" ? h_view.errorString
-                                            : mediaPlayer && mediaPlayer.errorString ? mediaPlayer.errorString : ""
+                                       && h_view.errorString === "" && !hFailure.active
+    // Media failures are the failure panel's; this is what stops the panorama itself.
+    readonly property string __errorString: h_view.errorString
     readonly property bool __loading: mediaPlayer !== null && mediaPlayer !== undefined
                                       && mediaPlayer.playerStatus === MediaPlayer.Loading
-                                      && __errorString === ""
+                                      && __errorString === "" && !hFailure.active
     // Pinching needs touch events, which this platform's mouse handling does not give.
     readonly property bool __pinchAvailable: hGlobalObject.platformOS() !== "Q_OS_MACX"
 
@@ -265,10 +265,10 @@ Item {
             id: h_messageBox
 
             anchors.centerIn: parent
-            width: 300
-            height: 200
+            width: h_failurePanel.visible ? Math.min(560, h_placeholder.width - 40) : 300
+            height: h_failurePanel.visible ? h_failurePanel.height + 50 : 200
             radius: 20
-            color: Qt.rgba(0, 0, 0, 0.5)
+            color: Qt.rgba(0, 0, 0, h_failurePanel.visible ? 0.65 : 0.5)
 
             Image {
                 anchors.horizontalCenter: parent.horizontalCenter
@@ -278,12 +278,20 @@ Item {
                 source: "qrc:/images/newui/drop_files.png"
             }
 
+            H_FailurePanel {
+                id: h_failurePanel
+
+                anchors.centerIn: parent
+                width: parent.width - 50
+                visible: hFailure.active && h_videoArea.__errorString === ""
+            }
+
             Text {
                 id: h_dropText
 
                 objectName: "dropText"
                 anchors.centerIn: parent
-                visible: !h_loadingBar.visible
+                visible: !h_loadingBar.visible && !h_failurePanel.visible
                 text: qsTr("Drop your file(s) here")
                 color: "white"
                 font.pixelSize: 20
@@ -328,7 +336,8 @@ Item {
             y: parent.height / 2 + h_messageBox.height / 2 + 10
             width: 180
             labelText: qsTr("change video plugin")
-            visible: h_videoArea.__errorString !== "" && hVideoPlugin.pluginsList().length > 1
+            // Only a file that was read but not decoded may play with another back end.
+            visible: h_failurePanel.visible && hFailure.otherBackendMayHelp && hVideoPlugin.pluginsList().length > 1
 
             onButtonReleased: h_videoArea.showVideoPlugins()
         }

@@ -52,6 +52,7 @@ void HCoreObjects::publish(QQmlContext* context) const
     context->setContextProperty(QStringLiteral("hOculus"), oculus.get());
     context->setContextProperty(QStringLiteral("hLeap"), leap.get());
     context->setContextProperty(QStringLiteral("hGlobalObject"), global.get());
+    context->setContextProperty(QStringLiteral("hFailure"), global->failure());
     context->setContextProperty(QStringLiteral("hPicture"), picture.get());
     context->setContextProperty(QStringLiteral("hResume"), resume.get());
     context->setContextProperty(QStringLiteral("hSensor"), sensor.get());
@@ -70,6 +71,7 @@ void HCoreObjects::registerQmlTypes()
     qmlRegisterUncreatableType<HHostingManager>("Veyrix", 1, 0, "HHostingManager",
                                                 QStringLiteral("Enums only"));
     qmlRegisterUncreatableType<HUdpSocket>("Veyrix", 1, 0, "HUdpSocket", QStringLiteral("Enums only"));
+    qmlRegisterUncreatableType<HMediaFailure>("Veyrix", 1, 0, "HMediaFailure", QStringLiteral("Enums only"));
     qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
     qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
     qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");

@@ -153,26 +153,24 @@ void HUpdateManager::OnNetReplyFinished(QNetworkReply* reply)
 
 void HUpdateManager::evaluate()
 {
-    QString bestValue;
+    std::optional<HUpdateAnswer> answer;
     QString bestChannel;
-    // Stable first, so that a beta answer only wins when it is strictly greater. Entries still
+    // Stable first, so that a beta answer only wins when it is strictly newer. Entries still
     // awaiting an answer from an earlier, failed check are no version and take no part.
     for (const QString& channel : {stableChannel, betaChannel}) {
         const QString value = channelResults.value(channel);
-        if (value.isEmpty() || value == awaitingAnswer) {
-            continue;
-        }
-        if (bestChannel.isEmpty() || value > bestValue) {
-            bestValue = value;
+        const std::optional<HUpdateAnswer> candidate =
+            value == awaitingAnswer ? std::nullopt : HUpdateAnswer::parse(value);
+        if (candidate && (!answer || candidate->version.isNewerThan(answer->version))) {
+            answer = candidate;
             bestChannel = channel;
         }
     }
-    if (bestValue.isEmpty()) {
+    if (!answer) {
         return;
     }
 
-    const std::optional<HUpdateAnswer> answer = HUpdateAnswer::parse(bestValue);
-    if (answer && answer->version.isNewerThan(currentVersion)) {
+    if (answer->version.isNewerThan(currentVersion)) {
         channelResults.clear();
         latest = answer->version;
         latestDate = answer->date;

@@ -15,8 +15,10 @@ const QString touchModeKey = QStringLiteral("application/touchMode");
 
 HGlobalObject::HGlobalObject(HSettingsManager* settingsStore, QObject* parent)
     : QObject(parent), videoLogMessageValue(tr("No loaded media.")), settings(settingsStore),
-      playlistPart(new HPlaylist(settingsStore, this))
+      playlistPart(new HPlaylist(settingsStore, this)), failurePart(new HMediaFailure(this))
 {
+    connect(failurePart, &HMediaFailure::failed, playlistPart, &HPlaylist::entryFailed);
+    connect(playlistPart, &HPlaylist::fileFailed, failurePart, &HMediaFailure::reportPlaylist);
     touchModeValue = settings->ensureValue(touchModeKey, true).toBool();
     connect(playlistPart, &HPlaylist::indexChanged, this, &HGlobalObject::playListIndexChanged);
     connect(playlistPart, &HPlaylist::opening, this, &HGlobalObject::resetOrientation);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HMediaFailure.h"
 #include "HMediaFiles.h"
 #include "HPlaylist.h"
 #include "base/HSettingsManager.h"
@@ -102,6 +103,8 @@ public:
     Q_INVOKABLE QString aboutThirdParty() const { return ThirdPartyNotices::text(); }
 
     // Playlist and media opening.
+    // Where every failure to open or play a media is reported and shown from ("hFailure").
+    HMediaFailure* failure() const { return failurePart; }
     int playListIndex() const { return playlistPart->index(); }
     // Moves to an entry and has it shown; an index outside the playlist only moves.
     void setPlayListIndex(int index) { playlistPart->setIndex(index); }
@@ -197,6 +200,7 @@ private:
     bool touchModeValue = true;
     HSettingsManager* const settings;
     HPlaylist* const playlistPart;
+    HMediaFailure* const failurePart;
     // QML owns the loader; the pointer clears itself when the scene goes first.
     QPointer<QObject> mediaLoader;
 };

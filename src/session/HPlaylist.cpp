@@ -9,11 +9,24 @@
 namespace {
 const QString imageDisplayDurationKey = QStringLiteral("application/playlist/imageDisplayDuration");
 constexpr int defaultImageDisplayDuration = 30000; // milliseconds
+constexpr int failurePauseMs = 2500;
 } // namespace
 
 HPlaylist::HPlaylist(HSettingsManager* settings, QObject* parent)
-    : QObject(parent), imageTimer(new QTimer(this))
+    : QObject(parent), imageTimer(new QTimer(this)), failureTimer(new QTimer(this))
 {
+    failureTimer->setSingleShot(true);
+    failureTimer->setInterval(failurePauseMs);
+    connect(failureTimer, &QTimer::timeout, this, [this] {
+        for (int step = 1; step < playlist.size(); ++step) {
+            const int candidate = (indexValue + step) % playlist.size();
+            if (!failedEntries.contains(candidate)) {
+                setIndex(candidate);
+                return;
+            }
+        }
+        qCInfo(lcSession) << "Every entry of the playlist failed; staying on the last";
+    });
     const QVariant stored = settings->ensureValue(imageDisplayDurationKey, defaultImageDisplayDuration);
     bool isNumber = false;
     int duration = stored.toInt(&isNumber);
@@ -38,6 +51,7 @@ void HPlaylist::setIndex(int index)
         return;
     }
     imageTimer->stop();
+    failureTimer->stop();
     indexValue = index;
     if (index >= 0 && index < playlist.size()) {
         emit mediaRequested(playlist.at(index), true, QString());
@@ -55,7 +69,9 @@ void HPlaylist::open(const QList<QUrl>& urls, bool checkFile)
     if (urls.size() == 1 && HPlaylistFile::isPlaylistFile(urls.first())) {
         const HPlaylistFile playlistFile(urls.first().toLocalFile());
         error = playlistFile.error();
-        if (error.isEmpty()) {
+        if (!error.isEmpty()) {
+            emit fileFailed(urls.first(), error, playlistFile.detail());
+        } else {
             media.clear();
             for (const HPlaylistFile::Entry& entry : playlistFile.entries()) {
                 media.append(entry.media);
@@ -105,9 +121,20 @@ QList<QString> HPlaylist::names() const
     return names;
 }
 
+void HPlaylist::entryFailed()
+{
+    if (indexValue < 0 || indexValue >= playlist.size() || playlist.size() < 2) {
+        return;
+    }
+    failedEntries.insert(indexValue);
+    failureTimer->start();
+}
+
 void HPlaylist::clear()
 {
     imageTimer->stop();
+    failureTimer->stop();
+    failedEntries.clear();
     playlist.clear();
     indexValue = -1;
     emit indexChanged();

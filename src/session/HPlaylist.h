@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QUrl>
 #include <QVariant>
 
@@ -37,15 +38,24 @@ public:
     void startImageTimer();
     // The logo a playlist file named for a media; kept for the whole run.
     QUrl logo(const QUrl& media) const { return logoMap.value(media); }
+    // The entry being shown could not be: it is marked, and after a moment the list moves on to
+    // the next entry not marked. When every entry has failed the list stays where it is.
+    void entryFailed();
+    bool hasFailed(int index) const { return failedEntries.contains(index); }
 
 signals:
     void indexChanged();
     void opening();
     void mediaRequested(const QVariant& fileSource, bool checkFile, const QString& error);
+    // A playlist file could not be read: its message, and the particulars.
+    void fileFailed(const QUrl& file, const QString& error, const QString& detail);
 
 private:
     QList<QUrl> playlist;
     int indexValue = -1;
     QTimer* imageTimer;
+    // Moves on from a failed entry, after the user has had a moment to read why.
+    QTimer* failureTimer;
+    QSet<int> failedEntries;
     QMap<QUrl, QUrl> logoMap;
 };

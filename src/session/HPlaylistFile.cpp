@@ -32,6 +32,7 @@ HPlaylistFile::HPlaylistFile(const QString& path) : directory(QFileInfo(path).ab
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         qCWarning(lcSession) << "Cannot open playlist" << path << file.errorString();
         errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : cannot open file .vxpl"));
+        detailText = file.errorString();
         return;
     }
     parse(file.readAll(), path);
@@ -50,29 +51,45 @@ void HPlaylistFile::parse(const QByteArray& contents, const QString& path)
         qCWarning(lcSession) << "Cannot parse playlist" << path << parseError.errorString() << "at"
                              << parseError.offset;
         errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : cannot parse json"));
+        detailText =
+            QCoreApplication::translate("HPlaylistFile", "The playlist is not valid JSON: %1 at byte %2.")
+                .arg(parseError.errorString())
+                .arg(parseError.offset);
         return;
     }
     if (!document.isArray()) {
         errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : json is not an array"));
+        detailText = QCoreApplication::translate("HPlaylistFile",
+                                                 "A playlist is a list of entries in square brackets.");
         return;
     }
     const QJsonArray array = document.array();
     if (array.isEmpty()) {
         errorText = message(QT_TRANSLATE_NOOP("HGlobalObject", "Error : json is empty"));
+        detailText = QCoreApplication::translate("HPlaylistFile", "The playlist names no media.");
         return;
     }
 
     for (const QJsonValue& element : array) {
-        // A member that is missing or not text reads as empty and so names the playlist's folder;
-        // the media loader then refuses that entry like any other it cannot show.
+        // A media that is missing or not text reads as empty and so names the playlist's folder;
+        // the media loader then refuses that entry like any other it cannot show. A missing logo
+        // is no logo.
         const QJsonObject object = element.toObject();
+        const QString logo = object.value(QLatin1String("logo")).toString();
         entryList.append({resolve(object.value(QLatin1String("media")).toString()),
-                          resolve(object.value(QLatin1String("logo")).toString())});
+                          logo.isEmpty() ? QUrl() : resolve(logo)});
     }
 }
 
 QUrl HPlaylistFile::resolve(const QString& path) const
 {
+    // Addresses stay addresses; only paths are taken relative to the playlist.
+    const QUrl url(path, QUrl::TolerantMode);
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("file")) {
+        return url;
+    }
     const QString absolute = QDir::cleanPath(QDir(directory).absoluteFilePath(path));
     return QUrl::fromLocalFile(QDir::toNativeSeparators(absolute));
 }

@@ -5,8 +5,8 @@
 #include <QUrl>
 
 // Reads a playlist file: a JSON array of objects whose "media" and "logo" name files relative to
-// the playlist's own folder. A file that cannot be used leaves the entries empty and says why in
-// error(), in the words the user is shown.
+// the playlist's own folder, or URLs. A file that cannot be used leaves the entries empty and says
+// why in error(), in the words the user is shown, with the particulars in detail().
 class HPlaylistFile
 {
 public:
@@ -25,6 +25,7 @@ public:
 
     QList<Entry> entries() const { return entryList; }
     QString error() const { return errorText; }
+    QString detail() const { return detailText; }
 
 private:
     void parse(const QByteArray& contents, const QString& path);
@@ -33,4 +34,5 @@ private:
     QString directory;
     QList<Entry> entryList;
     QString errorText;
+    QString detailText;
 };

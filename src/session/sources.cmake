@@ -3,7 +3,9 @@
 target_sources(gyre-core PRIVATE
     session/HDropArea.cpp session/HDropArea.h
     session/HGlobalObject.cpp session/HGlobalObject.h
+    session/HMediaFailure.cpp session/HMediaFailure.h
     session/HMediaFiles.cpp session/HMediaFiles.h
+    session/HStreamProbe.cpp session/HStreamProbe.h
     session/HPlaylist.cpp session/HPlaylist.h
     session/HViewMaths.cpp session/HViewMaths.h
     session/HPictureLayout.cpp session/HPictureLayout.h

@@ -8,6 +8,7 @@
 #include "base/HMonotonicClock.h"
 #include "render/HFrameTextureProvider.h"
 #include "render/RenderLogging.h"
+#include "session/HMediaFailure.h"
 
 #include <QDeadlineTimer>
 #include <QQuickWindow>
@@ -23,6 +24,13 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
 
     statisticsTimer.setInterval(1000);
     connect(&statisticsTimer, &QTimer::timeout, this, &HuiQuickVideoPlayerVlc::reportStatistics);
+    stallTimer.setSingleShot(true);
+    stallTimer.setInterval(15000);
+    connect(&stallTimer, &QTimer::timeout, this, [this] {
+        qCWarning(lcVideo).noquote() << "nothing for" << stallTimer.interval() << "ms, giving up"
+                                     << source.toString();
+        fail(HMediaFailure::Stalled, tr("This media cannot be played."));
+    });
 
     libvlc_instance_t* instance = HVlcInstance::shared();
     player = instance ? libvlc_media_player_new(instance) : nullptr;
@@ -95,6 +103,15 @@ void HuiQuickVideoPlayerVlc::setPlaybackRate(qreal newRate)
     clock.setRate(rate, HMonotonicClock::nowMs());
     emit playbackRateChanged();
     emit clockChanged();
+}
+
+void HuiQuickVideoPlayerVlc::setStallTimeout(int milliseconds)
+{
+    milliseconds = qMax(1000, milliseconds);
+    if (milliseconds != stallTimer.interval()) {
+        stallTimer.setInterval(milliseconds);
+        emit stallTimeoutChanged();
+    }
 }
 
 void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
@@ -173,6 +190,7 @@ void HuiQuickVideoPlayerVlc::restart()
 void HuiQuickVideoPlayerVlc::close()
 {
     pauseOnFirstPicture = false;
+    stallTimer.stop();
     if (player) {
         libvlc_media_player_stop(player);
     }
@@ -229,10 +247,20 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
     }
     if (state == Opening) {
         mediaFailed = false;
-    } else if (state == Ended && mediaFailed) {
+        if (failureKind != HMediaFailure::DecodeError) {
+            failureKind = HMediaFailure::DecodeError;
+            emit failureChanged();
+        }
+    } else if (mediaFailed) {
         // Passing this on would read as a normal end and have the media started over and over.
         return;
+    } else if (state == Ended && getFramesDecoded() == 0) {
+        // A media that ends before its first picture is broken, whatever libvlc calls it; started
+        // over, it would end again at once, for ever.
+        fail(HMediaFailure::EndedWithoutPicture, tr("This media cannot be played."));
+        return;
     }
+    watchForStall(state);
     qCDebug(lcVideo) << "state" << VlcState(state);
     if (sink) {
         sink->setPaused(state == Paused);
@@ -259,8 +287,47 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
     }
 }
 
+void HuiQuickVideoPlayerVlc::watchForStall(int state)
+{
+    if (state == Opening) {
+        stallTimer.start();
+    } else if (state == Buffering || state == Playing) {
+        if (!stallTimer.isActive()) {
+            stallTimer.start();
+        }
+    } else {
+        stallTimer.stop();
+    }
+}
+
+void HuiQuickVideoPlayerVlc::fail(int failure, const QString& message)
+{
+    mediaFailed = true;
+    stallTimer.stop();
+    pauseOnFirstPicture = false;
+    if (player) {
+        // Also ends whatever libvlc still asks of a server.
+        libvlc_media_player_stop(player);
+    }
+    clock.setPlaying(false, HMonotonicClock::nowMs());
+    emit clockChanged();
+    if (statisticsTimer.isActive()) {
+        statisticsTimer.stop();
+        reportStatistics();
+    }
+    if (failureKind != failure) {
+        failureKind = failure;
+        emit failureChanged();
+    }
+    reportError(message);
+    emit vlcStateChanged(Error);
+}
+
 void HuiQuickVideoPlayerVlc::onTime(int position, double at)
 {
+    if (stallTimer.isActive()) {
+        stallTimer.start();
+    }
     qCInfo(lcVideoClock).nospace().noquote()
         << "report " << position << " at " << QString::number(at, 'f', 3) << ", off the clock by "
         << QString::number(position - clock.positionAt(at), 'f', 1);
@@ -279,7 +346,7 @@ void HuiQuickVideoPlayerVlc::reportError(const QString& vlcMessage)
 
 void HuiQuickVideoPlayerVlc::checkMedia(quint64 generation)
 {
-    if (generation != relay->generation() || !media) {
+    if (generation != relay->generation() || !media || mediaFailed) {
         return;
     }
     emit durationChanged(int(libvlc_media_get_duration(media)));
@@ -298,13 +365,15 @@ void HuiQuickVideoPlayerVlc::checkMedia(quint64 generation)
     if (count == 0 || hasVideo) {
         return;
     }
-    qCInfo(lcVideo).noquote() << "no video track, dropping" << source.toString();
-    releaseMedia();
-    source.clear();
+    qCInfo(lcVideo).noquote() << "no video track in" << source.toString();
+    fail(HMediaFailure::NoVideoTrack, tr("This media cannot be played."));
 }
 
 void HuiQuickVideoPlayerVlc::frameReady()
 {
+    if (stallTimer.isActive()) {
+        stallTimer.start();
+    }
     if (pauseOnFirstPicture && player) {
         pauseOnFirstPicture = false;
         libvlc_media_player_set_pause(player, 1);

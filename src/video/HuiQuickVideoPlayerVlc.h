@@ -40,6 +40,11 @@ class HuiQuickVideoPlayerVlc : public QQuickItem
     Q_PROPERTY(double clockPosition READ getClockPosition NOTIFY clockChanged)
     Q_PROPERTY(double clockTime READ getClockTime NOTIFY clockChanged)
     Q_PROPERTY(double clockRate READ getClockRate NOTIFY clockChanged)
+    // How the media failed (HMediaFailure::PlayerFailure), read when the state becomes Error.
+    Q_PROPERTY(int failure READ getFailure NOTIFY failureChanged)
+    // A media under way that brings no picture and no time for this long has stalled and is
+    // given up (milliseconds).
+    Q_PROPERTY(int stallTimeout READ getStallTimeout WRITE setStallTimeout NOTIFY stallTimeoutChanged)
 
 public:
     // libvlc's libvlc_state_t, one for one.
@@ -77,6 +82,9 @@ public:
     double getClockPosition() const { return clock.anchorPosition(); }
     double getClockTime() const { return clock.anchorTime(); }
     double getClockRate() const { return clock.speed(); }
+    int getFailure() const { return failureKind; }
+    int getStallTimeout() const { return stallTimer.interval(); }
+    void setStallTimeout(int milliseconds);
 
     Q_INVOKABLE void openFile(const QUrl& url);
     // Streams open through openFile with their URL; this stays for the interface that names it.
@@ -102,6 +110,8 @@ signals:
     void statisticsChanged();
     void playbackRateChanged();
     void clockChanged();
+    void failureChanged();
+    void stallTimeoutChanged();
     // A new frame is ready to be shown (GUI thread).
     void frameAvailable();
 
@@ -124,6 +134,9 @@ private:
     void onTime(int position, double at);
     void checkMedia(quint64 generation);
     void reportError(const QString& vlcMessage);
+    // Ends the media as failed: libvlc is stopped, and Error is the last state the interface hears.
+    void fail(int failure, const QString& message);
+    void watchForStall(int state);
     void attachMedia(libvlc_media_t* newMedia);
     void releaseMedia();
     void forgetPictures();
@@ -131,8 +144,11 @@ private:
     libvlc_media_player_t* player = nullptr;
     libvlc_media_t* media = nullptr;
     std::unique_ptr<HVlcEventRelay> relay;
-    // libvlc reports Ended right after Error; the failure is what the user must see.
+    // libvlc reports Ended right after Error, and Stopped once a failed media is stopped; the
+    // failure is what the user must see.
     bool mediaFailed = false;
+    int failureKind = 0;
+    QTimer stallTimer;
 
     std::shared_ptr<HVideoFeed> feed;
     std::unique_ptr<HVlcFrameSink> sink;

@@ -130,6 +130,10 @@ void FakeHttpServer::onReadyRead(QTcpSocket* socket)
     received.append(request);
     emit requestReceived(request.url);
 
+    if (resets.contains(request.url.path(QUrl::FullyEncoded))) {
+        socket->abort();
+        return;
+    }
     if (held.contains(request.url.path(QUrl::FullyEncoded))) {
         held[request.url.path(QUrl::FullyEncoded)].append(socket);
         return;

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QQueue>
+#include <QSet>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QTcpServer>
@@ -14,7 +15,8 @@ class QTcpSocket;
 
 // A loopback HTTP/1.1 server for tests, plain or over TLS: answers requests by path with the status
 // and body it was given (queued answers first, then the standing one, else 404), records every
-// request, and can hold a path's answers until released.
+// request, and can hold a path's answers until released or close its connections unanswered. It
+// knows no ranges: a body is always sent whole.
 class FakeHttpServer : public QTcpServer
 {
     Q_OBJECT
@@ -38,6 +40,8 @@ public:
     void queueResponse(const QString& path, int status, const QByteArray& body);
     void hold(const QString& path);
     void release(const QString& path);
+    // Requests for the path are met by closing the connection without an answer.
+    void reset(const QString& path) { resets.insert(path); }
 
     QList<QUrl> requests() const;
     QList<QUrl> requestsTo(const QString& path) const;
@@ -63,5 +67,6 @@ private:
     QHash<QString, Response> responses;
     QHash<QString, QQueue<Response>> queued;
     QHash<QString, QList<QPointer<QTcpSocket>>> held;
+    QSet<QString> resets;
     QList<Request> received;
 };

@@ -108,8 +108,6 @@ private slots:
         QVERIFY2(showsPicture([&] { return player.grab(); }), qPrintable(player.output()));
         QCOMPARE(player.title(),
                  QString("Gyre Player - file://" GYRE_SAMPLE_MEDIA_DIR "/sample-360-band.jpg"));
-        // The first media pauses once shown; playing takes the pause screen away.
-        key("space");
         const QImage start = player.shot("photo");
         const Red startRed = red(start);
         QVERIFY(startRed.count > 500);
