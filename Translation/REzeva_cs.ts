@@ -507,6 +507,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>H_FailurePanel</name>
+    <message>
+        <source>No entry of the playlist could be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The playlist goes on with the next entry in a moment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>H_Help</name>
     <message>
         <source>E : change effect </source>

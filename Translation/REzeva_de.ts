@@ -521,6 +521,17 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
 </context>
 <context>
+    <name>H_FailurePanel</name>
+    <message>
+        <source>No entry of the playlist could be shown.</source>
+        <translation>Kein Eintrag der Wiedergabeliste konnte angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>The playlist goes on with the next entry in a moment.</source>
+        <translation>Die Wiedergabeliste macht gleich mit dem nächsten Eintrag weiter.</translation>
+    </message>
+</context>
+<context>
     <name>H_Help</name>
     <message>
         <source>E : change effect </source>

@@ -21,4 +21,13 @@ inline QByteArray bytes(const std::uint8_t* data, std::size_t size)
     return QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
 }
 
+// What a reader of picture metadata gives is never an inverted range.
+template <typename Geometry>
+void checkGeometry(const Geometry& g)
+{
+    if (g.hasBounds && !(g.yawMin <= g.yawMax && g.pitchMin <= g.pitchMax)) {
+        __builtin_trap();
+    }
+}
+
 } // namespace FuzzSupport

@@ -7,6 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray bytes = FuzzSupport::bytes(data, size);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    (void)HSphericalBoxReader::read(buffer).coverageText();
+    const HPictureGeometry geometry = HSphericalBoxReader::read(buffer);
+    FuzzSupport::checkGeometry(geometry);
+    (void)geometry.coverageText();
     return 0;
 }

@@ -10,8 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const int width = data[0] | data[1] << 8;
     const int height = data[2] | data[3] << 8;
-    (void)HPanoramaXmp::parse(FuzzSupport::bytes(data + 4, size - 4), width, height,
-                              HPictureGeometry::Origin::PanoramaXmp)
-        .coverageText();
+    const HPictureGeometry geometry = HPanoramaXmp::parse(FuzzSupport::bytes(data + 4, size - 4), width,
+                                                          height, HPictureGeometry::Origin::PanoramaXmp);
+    FuzzSupport::checkGeometry(geometry);
+    (void)geometry.coverageText();
     return 0;
 }

@@ -48,4 +48,19 @@ Column {
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.WordWrap
     }
+
+    Text {
+        objectName: "failurePlaylist"
+        width: parent.width
+        visible: text !== ""
+        // Read again with each failure: the playlist has marked its entry by then.
+        text: hFailure.headline === "" || hGlobalObject.playListIsEmpty() ? ""
+              : hGlobalObject.playListAllFailed() ? qsTr("No entry of the playlist could be shown.")
+              : qsTr("The playlist goes on with the next entry in a moment.")
+        color: "#b0b0b0"
+        font.pixelSize: 14
+        font.italic: true
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.WordWrap
+    }
 }

@@ -44,14 +44,16 @@ HMp4Index::Layout HMp4Index::inspect(QIODevice& device, bool complete)
         if (size < headerSize) {
             return box == 0 ? Layout::NotMp4 : Layout::CutShort;
         }
+        // Sizes come from the file and reach 2^63: compared with what is left, never added.
+        const bool pastEnd = size > end - at;
         if (type == "moov") {
-            if (complete && at + size > end) {
+            if (complete && pastEnd) {
                 return Layout::CutShort;
             }
             return samplesSeen ? Layout::IndexLast : Layout::IndexFirst;
         }
         samplesSeen = samplesSeen || type == "mdat";
-        if (at + size > end) {
+        if (pastEnd) {
             if (complete) {
                 return Layout::CutShort;
             }

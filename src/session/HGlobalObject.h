@@ -126,6 +126,8 @@ public:
     // True for fewer than two entries: there is nothing to step to.
     Q_INVOKABLE bool playListIsEmpty() const { return playlistPart->isEmpty(); }
     Q_INVOKABLE void playListSetPrevious() { playlistPart->previous(); }
+    // Every entry of the playlist has failed: it no longer moves on.
+    Q_INVOKABLE bool playListAllFailed() const { return playlistPart->allFailed(); }
     Q_INVOKABLE QList<QString> getPlayListNames() const { return playlistPart->names(); }
     Q_INVOKABLE void clearPlayList() { playlistPart->clear(); }
     Q_INVOKABLE void startTimerNextImage() { playlistPart->startImageTimer(); }

@@ -196,8 +196,9 @@ void HMediaFailure::show(const QUrl& url, const QString& headline, const QString
     reasonText = reason;
     backendMayHelp = mayHelp;
     qCWarning(lcSession).noquote() << "failure:" << name << "-" << headlineText << "-" << reasonText;
-    emit changed();
+    // The playlist marks its entry first, so that what is shown can say whether the list goes on.
     emit failed();
+    emit changed();
 }
 
 void HMediaFailure::clear()

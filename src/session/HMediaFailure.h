@@ -61,7 +61,7 @@ public:
 
 signals:
     void changed();
-    // Once for each failure, when it is first reported (the playlist moves on).
+    // Once for each failure, when it is first reported (the playlist moves on), before changed().
     void failed();
 
 private:

@@ -42,6 +42,7 @@ public:
     // the next entry not marked. When every entry has failed the list stays where it is.
     void entryFailed();
     bool hasFailed(int index) const { return failedEntries.contains(index); }
+    bool allFailed() const { return playlist.size() > 1 && failedEntries.size() == playlist.size(); }
 
 signals:
     void indexChanged();

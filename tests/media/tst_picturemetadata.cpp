@@ -81,6 +81,21 @@ private slots:
         QCOMPARE(g.coverageText(), coverage);
     }
 
+    // The boxes are found behind samples with a 64-bit size too.
+    void readsBoxesBehindLargeSamples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addRow("index only") << media("geo-fuzz/boxes-good.mp4");
+        QTest::addRow("behind 64-bit samples") << media("geo-fuzz/boxes-after-64bit-mdat.mp4");
+    }
+    void readsBoxesBehindLargeSamples()
+    {
+        QFETCH(QString, file);
+        const HPictureGeometry g = HPictureMetadata::read(file);
+        QCOMPARE(g.stereo, int(HPictureGeometry::OverUnder));
+        QVERIFY(g.hasBounds && g.hasInitialView);
+    }
+
     // The file, then the frame's shape, then the default band, unless the user chose: what the
     // global object's limits, the stereo mode and the stacked layout become.
     void layoutFollows_data()
