@@ -20,7 +20,8 @@ HStreamProbe::HStreamProbe(QObject* parent) : QObject(parent), network(new QNetw
 {
     timeout.setSingleShot(true);
     connect(&timeout, &QTimer::timeout, this, [this] {
-        qCInfo(lcSession).noquote() << "probe of" << url.toString(QUrl::RemoveUserInfo) << "timed out";
+        qCInfo(lcSession).noquote() << "probe of" << url.toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery)
+                                    << "timed out";
         conclude(tr("The server does not answer."), false);
     });
 }
@@ -126,8 +127,8 @@ void HStreamProbe::onFinished()
             break;
         }
     }
-    qCInfo(lcSession).noquote() << "probe of" << url.toString(QUrl::RemoveUserInfo) << "status" << status
-                                << "error" << error << "->" << reason;
+    qCInfo(lcSession).noquote() << "probe of" << url.toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery)
+                                << "status" << status << "error" << error << "->" << reason;
     conclude(reason, decodingProblem);
 }
 
