@@ -183,7 +183,7 @@ void HMediaFailure::probed(const QUrl& url, const QString& reason, bool decoding
     }
     reasonText = reason;
     backendMayHelp = decodingProblem;
-    qCWarning(lcSession).noquote() << "failure:" << name << "-" << headlineText << "-" << reasonText;
+    logFailure();
     emit changed();
 }
 
@@ -195,10 +195,15 @@ void HMediaFailure::show(const QUrl& url, const QString& headline, const QString
     headlineText = headline;
     reasonText = reason;
     backendMayHelp = mayHelp;
-    qCWarning(lcSession).noquote() << "failure:" << name << "-" << headlineText << "-" << reasonText;
+    logFailure();
     // The playlist marks its entry first, so that what is shown can say whether the list goes on.
     emit failed();
     emit changed();
+}
+
+void HMediaFailure::logFailure() const
+{
+    qCWarning(lcSession).noquote() << "failure:" << name << "-" << headlineText << "-" << reasonText;
 }
 
 void HMediaFailure::clear()

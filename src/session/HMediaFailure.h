@@ -67,6 +67,7 @@ signals:
 private:
     void show(const QUrl& url, const QString& headline, const QString& reason, bool mayHelp);
     void probed(const QUrl& url, const QString& reason, bool decodingProblem);
+    void logFailure() const;
     static QString localVideoProblem(const QString& path, int failure);
     static QString imageProblem(const QString& path);
 
