@@ -142,13 +142,6 @@ Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die 
         <source>This media cannot be played.</source>
         <translation>Dieses Medium lässt sich nicht abspielen.</translation>
     </message>
-    <message numerus="yes">
-        <source>Nothing arrived for %n second(s): the stream has stalled.</source>
-        <translation>
-            <numerusform>%n Sekunde lang kam nichts an: Der Stream stockt.</numerusform>
-            <numerusform>%n Sekunden lang kam nichts an: Der Stream stockt.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The file holds no video track that can be shown.</source>
         <translation>Die Datei enthält keine Videospur, die angezeigt werden kann.</translation>
@@ -172,6 +165,10 @@ Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die 
     <message>
         <source>The file ended before any picture could be shown.</source>
         <translation>Die Datei endete, bevor ein Bild angezeigt werden konnte.</translation>
+    </message>
+    <message>
+        <source>Nothing arrived for %1 s: the stream has stalled.</source>
+        <translation>%1 s lang kam nichts an: Der Stream stockt.</translation>
     </message>
 </context>
 <context>

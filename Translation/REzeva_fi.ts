@@ -134,13 +134,6 @@ You may replace these libraries with modified versions of your own; the licences
         <source>This media cannot be played.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message numerus="yes">
-        <source>Nothing arrived for %n second(s): the stream has stalled.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-        </translation>
-    </message>
     <message>
         <source>The file holds no video track that can be shown.</source>
         <translation type="unfinished"></translation>
@@ -163,6 +156,10 @@ You may replace these libraries with modified versions of your own; the licences
     </message>
     <message>
         <source>The file ended before any picture could be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing arrived for %1 s: the stream has stalled.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -120,8 +120,7 @@ void HMediaFailure::reportPlayer(const QUrl& url, int failure, const QString& pl
 {
     const QString headline = tr("This media cannot be played.");
     if (failure == Stalled) {
-        show(url, headline,
-             tr("Nothing arrived for %n second(s): the stream has stalled.", nullptr, stallSeconds), false);
+        show(url, headline, tr("Nothing arrived for %1 s: the stream has stalled.").arg(stallSeconds), false);
         return;
     }
     if (failure == NoVideoTrack) {
