@@ -54,17 +54,16 @@ public:
     Q_INVOKABLE void reportMessage(const QString& headline);
     Q_INVOKABLE void clear();
 
-    // The name the user knows the media by: its file name, or the address when it has none.
-    static QString displayName(const QUrl& url);
-    // Why a local file cannot be opened as a media, or an empty text when nothing stands in the way.
-    static QString fileProblem(const QString& path);
-
 signals:
     void changed();
     // Once for each failure, when it is first reported (the playlist moves on), before changed().
     void failed();
 
 private:
+    // The name the user knows the media by: its file name, or the address when it has none.
+    static QString displayName(const QUrl& url);
+    // Why a local file cannot be opened as a media, or an empty text when nothing stands in the way.
+    static QString fileProblem(const QString& path);
     void show(const QUrl& url, const QString& headline, const QString& reason, bool mayHelp);
     void probed(const QUrl& url, const QString& reason, bool decodingProblem);
     void logFailure() const;

@@ -41,7 +41,6 @@ public:
     // The entry being shown could not be: it is marked, and after a moment the list moves on to
     // the next entry not marked. When every entry has failed the list stays where it is.
     void entryFailed();
-    bool hasFailed(int index) const { return failedEntries.contains(index); }
     bool allFailed() const { return playlist.size() > 1 && failedEntries.size() == playlist.size(); }
 
 signals:
