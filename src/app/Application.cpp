@@ -130,9 +130,9 @@ void Application::tearDown()
 
 void Application::deleteCoreObjects()
 {
-    deleteAndForget(videoSelector);
-    // The scene goes before the objects it binds to.
+    // The scene goes before the objects it binds to; its bindings would read them as null.
     deleteAndForget(window);
+    deleteAndForget(videoSelector);
     core.reset();
 }
 
