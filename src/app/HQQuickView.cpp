@@ -6,6 +6,7 @@
 #include "base/ProductInfo.h"
 #include "base/ProductVersion.h"
 #include "render/RenderLogging.h"
+#include "session/HMediaFiles.h"
 
 #include <QDateTime>
 #include <QOpenGLContext>
@@ -108,11 +109,12 @@ QString HQQuickView::title() const
                                        ProductVersion(ProductInfo::versionText()).displayString());
 }
 
-void HQQuickView::updateTitle(const QString& newSource)
+void HQQuickView::updateTitle(const QUrl& newSource)
 {
     QString text = ProductInfo::displayName();
-    if (!newSource.isEmpty()) {
-        text += QStringLiteral(" - %1").arg(newSource);
+    const QString name = newSource.isEmpty() ? QString() : HMediaFiles::displayName(newSource);
+    if (!name.isEmpty()) {
+        text += QStringLiteral(" - %1").arg(name);
     }
     setTitle(text);
 }

@@ -5,6 +5,7 @@
 
 #include <QQuickView>
 #include <QSize>
+#include <QUrl>
 
 #include <atomic>
 
@@ -37,7 +38,8 @@ public:
     Q_INVOKABLE bool isNewVersionAvailable() const { return newVersionAvailable; }
     Q_INVOKABLE void checkUpdate();
     Q_INVOKABLE QString title() const;
-    Q_INVOKABLE void updateTitle(const QString& newSource);
+    // The media's name, never its whole address.
+    Q_INVOKABLE void updateTitle(const QUrl& newSource);
     Q_INVOKABLE QString newVersion() const;
     Q_INVOKABLE QString newVersionDate() const;
     Q_INVOKABLE QString newChangeLog() const;

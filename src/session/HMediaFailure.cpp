@@ -1,5 +1,6 @@
 #include "HMediaFailure.h"
 
+#include "HMediaFiles.h"
 #include "HStreamProbe.h"
 #include "SessionLogging.h"
 #include "media/HMp4Index.h"
@@ -25,12 +26,6 @@ bool isNetwork(const QUrl& url)
 HMediaFailure::HMediaFailure(QObject* parent) : QObject(parent), probe(new HStreamProbe(this))
 {
     connect(probe, &HStreamProbe::finished, this, &HMediaFailure::probed);
-}
-
-QString HMediaFailure::displayName(const QUrl& url)
-{
-    const QString fileName = url.fileName(QUrl::FullyDecoded);
-    return fileName.isEmpty() ? url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) : fileName;
 }
 
 QString HMediaFailure::fileProblem(const QString& path)
@@ -190,7 +185,7 @@ void HMediaFailure::show(const QUrl& url, const QString& headline, const QString
 {
     probe->abort();
     media = url;
-    name = url.isEmpty() ? QString() : displayName(url);
+    name = url.isEmpty() ? QString() : HMediaFiles::displayName(url);
     headlineText = headline;
     reasonText = reason;
     backendMayHelp = mayHelp;

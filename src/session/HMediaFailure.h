@@ -60,8 +60,6 @@ signals:
     void failed();
 
 private:
-    // The name the user knows the media by: its file name, or the address when it has none.
-    static QString displayName(const QUrl& url);
     // Why a local file cannot be opened as a media, or an empty text when nothing stands in the way.
     static QString fileProblem(const QString& path);
     void show(const QUrl& url, const QString& headline, const QString& reason, bool mayHelp);

@@ -55,3 +55,13 @@ bool HMediaFiles::isVideoFile(const QUrl& filePath)
 {
     return videoExtensions.contains(lowerSuffix(filePath));
 }
+
+QString HMediaFiles::displayName(const QUrl& url)
+{
+    const QString fileName = url.fileName(QUrl::FullyDecoded);
+    if (url.isLocalFile() || url.host().isEmpty()) {
+        return fileName.isEmpty() ? url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery) : fileName;
+    }
+    const QString host = url.host(QUrl::FullyDecoded);
+    return fileName.isEmpty() ? host : QStringLiteral("%1 (%2)").arg(fileName, host);
+}

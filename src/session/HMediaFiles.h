@@ -14,5 +14,8 @@ QUrl urlFromText(const QString& text);
 QUrl checkFilePath(const QUrl& filePath);
 bool isImageFile(const QUrl& filePath);
 bool isVideoFile(const QUrl& filePath);
+// What the user calls a media: a file's name; a stream's name with its host, or the host alone.
+// Never the query or user info, which can hold keys and passwords.
+QString displayName(const QUrl& url);
 
 } // namespace HMediaFiles

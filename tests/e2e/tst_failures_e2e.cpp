@@ -162,21 +162,22 @@ private slots:
                                       << "garbage.vxpl"
                                       << "Error : cannot parse json"
                                       << "not valid JSON";
-        QTest::addRow("refused") << refused << "nothing.mp4" << cannotPlay << "refused the connection";
+        QTest::addRow("refused") << refused << "nothing.mp4 (127.0.0.1)" << cannotPlay
+                                 << "refused the connection";
         QTest::addRow("reset") << http + "reset.mp4"
-                               << "reset.mp4" << cannotPlay << "closed the connection";
+                               << "reset.mp4 (127.0.0.1)" << cannotPlay << "closed the connection";
         QTest::addRow("404") << http + "gone.mp4"
-                             << "gone.mp4" << cannotPlay << "HTTP 404";
+                             << "gone.mp4 (127.0.0.1)" << cannotPlay << "HTTP 404";
         QTest::addRow("500") << http + "broken.mp4"
-                             << "broken.mp4" << cannotPlay << "HTTP 500";
+                             << "broken.mp4 (127.0.0.1)" << cannotPlay << "HTTP 500";
         QTest::addRow("no ranges, index last")
             << http + "index-last.mp4"
-            << "index-last.mp4" << cannotPlay
+            << "index-last.mp4 (127.0.0.1)" << cannotPlay
             << "does not allow seeking and the file keeps its index at the end";
         QTest::addRow("stall") << http + "stall.mp4"
-                               << "stall.mp4" << cannotPlay << "stalled";
+                               << "stall.mp4 (127.0.0.1)" << cannotPlay << "stalled";
         QTest::addRow("untrusted TLS") << tlsServer.baseUrl().toString() + "%1/tls.mp4"
-                                       << "tls.mp4" << cannotPlay << "secure connection failed";
+                                       << "tls.mp4 (127.0.0.1)" << cannotPlay << "secure connection failed";
     }
 
     void failureIsNamed()
