@@ -477,6 +477,10 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>Language</source>
         <translation>Sprache</translation>
     </message>
+    <message>
+        <source>Photo %1 of %2</source>
+        <translation>Foto %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>H_EffectsPanel</name>

@@ -462,6 +462,10 @@ Your are already running the most up to date version : %1.</source>
         <source>Language</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Photo %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>H_EffectsPanel</name>

@@ -13,6 +13,14 @@ Rectangle {
 
     // The current media item, video or photo.
     property variant mediaPlayer: null
+    // A photo gets no play button, timeline, times or volume.
+    property bool photo: false
+    // Previous and next only where there is something to step to.
+    readonly property bool __stepping: hGlobalObject.playListCount > 1
+    readonly property bool panelShown: soundSlider.state === "Shown" || menuList.state === "Shown"
+                                       || viewPanel.state === "Shown" || effectsList.state === "Shown"
+                                       || videoPluginsList.state === "Shown"
+                                       || languagesList.state === "Shown"
     // The scene does not hide the controls while the pointer rests on them.
     property bool containsMouse: barArea.containsMouse || soundSlider.containsMouse
                                  || menuList.containsMouse || viewPanel.containsMouse
@@ -72,6 +80,21 @@ Rectangle {
         element.state = wasHidden ? "Shown" : "Hidden"
     }
 
+    // A press that arrived while the bar was out of sight, at x along it: it acts on the button
+    // there as if the bar had been up (the logo, which acts on a click, does not).
+    function pressAt(x) {
+        var item = barFlow.childAt(x, height / 2)
+        if (!item || !item.visible)
+            return
+        if (item === timelineItem) {
+            hideAllElements()
+            if (!photo && timeline.enabled && timeline.width > 0)
+                timeline.newProgression = Math.max(0, Math.min(1, (x - item.x - timeline.x) / timeline.width))
+        } else {
+            item.pressed()
+        }
+    }
+
     function hideAllElements() {
         soundSlider.state = "Hidden"
         menuList.state = "Hidden"
@@ -113,6 +136,12 @@ Rectangle {
         }
     ]
 
+    // The volume panel of a video does not stay up over the photo that follows it.
+    onPhotoChanged: {
+        if (photo)
+            soundSlider.state = "Hidden"
+    }
+
     Behavior on anchors.bottomMargin {
         NumberAnimation { duration: 200 }
     }
@@ -128,6 +157,7 @@ Rectangle {
         onWheel: wheel.accepted = true
 
         Flow {
+            id: barFlow
             anchors.fill: parent
 
             BarButton {
@@ -140,6 +170,7 @@ Rectangle {
             BarButton {
                 id: playPauseItem
                 objectName: "playPauseButton"
+                shown: !h_bar.photo
                 imageWidth: 20
                 imageHeight: 20
                 source: h_bar.__playbackState === MediaPlayer.PlayingState
@@ -152,6 +183,8 @@ Rectangle {
 
             BarButton {
                 id: positionItem
+                objectName: "positionText"
+                shown: !h_bar.photo
                 buttonWidth: 60
                 rightSeparator: false
                 textSize: 12
@@ -165,9 +198,20 @@ Rectangle {
                 width: h_bar.width - h_bar.__busyWidth
                 height: 40
 
+                // Where a playlist shows photos one after another: which one this is.
+                Text {
+                    anchors.centerIn: parent
+                    visible: h_bar.photo && h_bar.__stepping
+                    color: "white"
+                    font.bold: true
+                    font.pixelSize: 12
+                    text: qsTr("Photo %1 of %2").arg(hGlobalObject.playListIndex + 1).arg(hGlobalObject.playListCount)
+                }
+
                 H_Slider {
                     id: timeline
                     objectName: "timelineSlider"
+                    visible: !h_bar.photo
                     anchors.verticalCenter: parent.verticalCenter
                     x: 10
                     width: parent.width - 20
@@ -197,6 +241,8 @@ Rectangle {
 
             BarButton {
                 id: durationItem
+                objectName: "durationText"
+                shown: !h_bar.photo
                 buttonWidth: 60
                 rightSeparator: false
                 textSize: 12
@@ -207,6 +253,7 @@ Rectangle {
             BarButton {
                 id: soundItem
                 objectName: "soundButton"
+                shown: !h_bar.photo
                 leftSeparator: true
                 source: "qrc:/images/newui/sound_" + Lib.soundLevel(h_bar.__volume) + "_mini_button.png"
                 onPressed: h_bar.showElement(soundSlider)
@@ -237,7 +284,7 @@ Rectangle {
             BarButton {
                 id: previousItem
                 objectName: "previousButton"
-                shown: hGlobalObject.playListIndex !== -1
+                shown: h_bar.__stepping
                 rightSeparator: false
                 imageAlignment: Qt.AlignLeft
                 source: "qrc:/images/newui/arrow_left.png"
@@ -250,7 +297,7 @@ Rectangle {
             BarButton {
                 id: nextItem
                 objectName: "nextButton"
-                shown: hGlobalObject.playListIndex !== -1
+                shown: h_bar.__stepping
                 imageAlignment: Qt.AlignRight
                 source: "qrc:/images/newui/arrow_right.png"
                 onPressed: {

@@ -12,6 +12,8 @@ Item {
     opacity: 0
 
     property variant mediaPlayer: videoPlayer
+    // A photo has no transport, time or sound.
+    readonly property bool photo: mediaPlayer === imagePlayer
     // Set by every new source, cleared when the first media is paused.
     property bool newMedia: true
     // The first media after start-up is paused once it is under way; later media play on.
@@ -19,7 +21,7 @@ Item {
 
     function processFileSource(fileSource, checkFile, clearPlaylist, error) {
         mediaPlayer.mediaSource = ""
-        hView.updateTitle(String(fileSource))
+        hView.updateTitle(fileSource)
 
         if (clearPlaylist)
             hGlobalObject.clearPlayList()
@@ -57,7 +59,7 @@ Item {
             hFailure.reportUnsupported(url)
         }
 
-        hView.updateTitle(String(url))
+        hView.updateTitle(url)
 
         if (opened) {
             // What the picture covers, from the file's own metadata, before its first frame.

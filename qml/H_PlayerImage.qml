@@ -59,18 +59,33 @@ Item {
             }
         }
 
+        // Previous and next, where the playlist has somewhere to go.
         Image {
+            objectName: "pausePrevious"
             anchors.left: parent.left
             anchors.leftMargin: 38
             anchors.verticalCenter: parent.verticalCenter
+            visible: hGlobalObject.playListCount > 1
             source: "qrc:/images/newui/ArrowLeft.png"
+
+            H_MouseArea {
+                anchors.fill: parent
+                onClicked: hGlobalObject.playListSetPrevious()
+            }
         }
 
         Image {
+            objectName: "pauseNext"
             anchors.right: parent.right
             anchors.rightMargin: 38
             anchors.verticalCenter: parent.verticalCenter
+            visible: hGlobalObject.playListCount > 1
             source: "qrc:/images/newui/ArrowRight.png"
+
+            H_MouseArea {
+                anchors.fill: parent
+                onClicked: hGlobalObject.playListSetNext()
+            }
         }
 
         // Drawn rather than a picture of the words, so that it speaks the user's language.
@@ -116,7 +131,10 @@ Item {
         id: textPlayer
 
         objectName: "textPlayer"
-        anchors.centerIn: parent
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.verticalCenter: parent.verticalCenter
+        // Above the pause screen's play button rather than over its middle.
+        anchors.verticalCenterOffset: pauseScreen.enabled ? -(playButton.height / 2 + height / 2 + 30) : 0
         opacity: 0
         color: "white"
         font.pixelSize: 28

@@ -1,4 +1,4 @@
-import QtQuick 2.0
+import QtQuick 2.5
 import QtQuick.Dialogs 1.1
 import Veyrix 1.0
 import "popup/"
@@ -10,8 +10,30 @@ FocusScope {
     id: root
 
     function changeState(newState, menuCategory) {
-        if (state !== newState)
-            state = newState
+        if (state === newState)
+            return
+        // A popup or the wall stands alone: the shortcut overlay does not stay up behind it.
+        if (newState === "Popup" || newState === "Popup_Wall" || newState === "Wall")
+            h_help.visible = false
+        state = newState
+    }
+
+    // The topmost of the bar's panels and the shortcut overlay goes first; full screen is left
+    // only when neither is up.
+    function onEscape() {
+        if (h_bar.panelShown)
+            h_bar.hideAllElements()
+        else if (h_help.visible)
+            h_help.visible = false
+        else
+            hView.fullScreenMode(false)
+    }
+
+    // One overlay at a time: the shortcuts close the bar's panels, a panel closes the shortcuts.
+    function toggleHelp() {
+        h_help.visible = !h_help.visible
+        if (h_help.visible)
+            h_bar.hideAllElements()
     }
 
     function onDisplayPopup(qmlFile, rootState) {
@@ -46,17 +68,16 @@ FocusScope {
         h_playerImage.onShowPlayerText(Lib.formatTime(target))
     }
 
-    // Letters match whatever modifiers are held (Ctrl+F is F), except Ctrl+Q and Ctrl+N.
+    // Letters match whatever modifiers are held (Ctrl+F is F), except Ctrl+N (and Ctrl+Q, a
+    // shortcut of its own).
     function onKeyPressed(event) {
         var key = event.key
         var ctrl = (event.modifiers & Qt.ControlModifier) !== 0
         var alt = (event.modifiers & Qt.AltModifier) !== 0
         var player = h_mediaLoader.mediaPlayer
 
-        if (ctrl && key === Qt.Key_Q) {
-            hGlobalObject.quit()
-        } else if (key === Qt.Key_Escape) {
-            hView.fullScreenMode(false)
+        if (key === Qt.Key_Escape) {
+            onEscape()
         } else if (key === Qt.Key_F) {
             hView.fullScreenMode(!hView.fullScreen)
         } else if (key === Qt.Key_Minus) {
@@ -111,7 +132,7 @@ FocusScope {
         } else if (key === Qt.Key_Home) {
             hResume.startOver()
         } else if (key === Qt.Key_H) {
-            h_help.visible = !h_help.visible
+            toggleHelp()
         } else if (ctrl && key === Qt.Key_N) {
             onDisplayPopup("qrc:/qml/popup/PopupOpenFile.qml")
         } else {
@@ -128,6 +149,13 @@ FocusScope {
 
     Keys.onPressed: onKeyPressed(event)
 
+    // Quits from wherever the keyboard is, a popup that takes every key or a message box included.
+    Shortcut {
+        sequence: "Ctrl+Q"
+        context: Qt.ApplicationShortcut
+        onActivated: hGlobalObject.quit()
+    }
+
     // Its players are drawn only through the video area's effect source.
     H_MediaLoader {
         id: h_mediaLoader
@@ -142,6 +170,7 @@ FocusScope {
 
     H_Help {
         id: h_help
+        objectName: "help"
     }
 
     H_LeapPointer {
@@ -155,8 +184,34 @@ FocusScope {
         id: h_bar
 
         mediaPlayer: h_mediaLoader.mediaPlayer
+        photo: h_mediaLoader.photo
+
+        onPanelShownChanged: {
+            if (panelShown)
+                h_help.visible = false
+        }
 
         Component.onCompleted: h_videoArea.showVideoPlugins.connect(showVideoPluginsList)
+    }
+
+    // Where the bar stands while it is out of sight or still rising: a press there brings it up and
+    // acts on the button under the pointer, rather than waiting for the mouse to move first. The
+    // move that comes with the press already starts the bar rising, so its state alone will not do.
+    MouseArea {
+        id: h_hiddenBarArea
+
+        objectName: "hiddenBarArea"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: h_bar.height
+        enabled: (root.state === "Video" || root.state === "ControlsPanel") && h_bar.anchors.bottomMargin < 0
+        acceptedButtons: Qt.LeftButton
+
+        onPressed: {
+            root.onMouseMoved()
+            h_bar.pressAt(mouse.x)
+        }
     }
 
     H_PlayerImage {

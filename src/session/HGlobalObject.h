@@ -41,6 +41,8 @@ class HGlobalObject : public QObject
     Q_PROPERTY(
         QMatrix4x4 rotationMatrix READ rotationMatrix WRITE setRotationMatrix NOTIFY rotationMatrixChanged)
     Q_PROPERTY(int playListIndex READ playListIndex WRITE setPlayListIndex NOTIFY playListIndexChanged)
+    // Every change of the list also moves its index.
+    Q_PROPERTY(int playListCount READ playListCount NOTIFY playListIndexChanged)
     Q_PROPERTY(bool touchMode READ touchMode WRITE setTouchMode NOTIFY touchModeChanged)
 
 public:
@@ -109,6 +111,7 @@ public:
     // Moves to an entry and has it shown; an index outside the playlist only moves.
     void setPlayListIndex(int index) { playlistPart->setIndex(index); }
     QList<QUrl> playList() const { return playlistPart->entries(); }
+    int playListCount() const { return playlistPart->entries().size(); }
     int imageDisplayDuration() const { return playlistPart->imageDisplayDuration(); }
     static QUrl urlFromText(const QString& text) { return HMediaFiles::urlFromText(text); }
 

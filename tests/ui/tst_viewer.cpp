@@ -1,11 +1,9 @@
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "PlayerProcess.h"
@@ -23,7 +21,6 @@ class TestViewer : public QObject
     Q_OBJECT
 
     WindowManager windowManager;
-    QTemporaryDir photos;
 
     static void key(const QString& keys) { PlayerProcess::key(keys); }
     static QString run(const QStringList& arguments) { return PlayerProcess::xdotool(arguments); }
@@ -83,22 +80,8 @@ class TestViewer : public QObject
         return sum / (area.width() * area.height());
     }
 
-    void makePhoto(const QString& name, QColor colour)
-    {
-        QImage image(1024, 512, QImage::Format_RGB32);
-        image.fill(colour);
-        QVERIFY(image.save(photos.filePath(name)));
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps");
-        QVERIFY(photos.isValid());
-        makePhoto("first.png", QColor(200, 40, 40));
-        makePhoto("second.png", QColor(40, 200, 40));
-        makePhoto("third.png", QColor(40, 40, 200));
-    }
+    void initTestCase() { QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps"); }
 
     void photo()
     {
@@ -106,8 +89,7 @@ private slots:
         QVERIFY(player.start({GYRE_SAMPLE_MEDIA_DIR "/sample-360-band.jpg"}));
         const WId window = player.window();
         QVERIFY2(showsPicture([&] { return player.grab(); }), qPrintable(player.output()));
-        QCOMPARE(player.title(),
-                 QString("Gyre Player - file://" GYRE_SAMPLE_MEDIA_DIR "/sample-360-band.jpg"));
+        QCOMPARE(player.title(), QString("Gyre Player - sample-360-band.jpg"));
         const QImage start = player.shot("photo");
         const Red startRed = red(start);
         QVERIFY(startRed.count > 500);
@@ -235,38 +217,6 @@ private slots:
         QVERIFY(player.output().contains("Popup requested: qrc:/qml/popup/PopupAbout.qml"));
     }
 
-    void playlist()
-    {
-        PlayerProcess player;
-        QVERIFY(player.start(
-            {photos.filePath("first.png"), photos.filePath("second.png"), photos.filePath("third.png")}));
-        // Still so a moment later: the first photo can come up before the greeting has faded in.
-        const auto shows = [&](const char* name, QRgb colour) {
-            const QString expected = "Gyre Player - " + QUrl::fromLocalFile(photos.filePath(name)).toString();
-            const auto showing = [&] {
-                return player.title() == expected && player.grab().pixel(100, 100) == colour;
-            };
-            return QTest::qWaitFor(
-                [&] {
-                    if (!showing()) {
-                        return false;
-                    }
-                    QTest::qWait(600);
-                    return showing();
-                },
-                15000);
-        };
-        QVERIFY(shows("first.png", qRgb(200, 40, 40)));
-        key("Right");
-        QVERIFY(shows("second.png", qRgb(40, 200, 40)));
-        key("Right");
-        QVERIFY(shows("third.png", qRgb(40, 40, 200)));
-        key("Right");
-        QVERIFY(shows("first.png", qRgb(200, 40, 40)));
-        key("Left");
-        QVERIFY(shows("third.png", qRgb(40, 40, 200)));
-    }
-
     void video()
     {
         PlayerProcess player;
@@ -283,9 +233,9 @@ private slots:
         const QImage paused = player.shot("video-paused");
 
         // Ctrl+Right seeks a second on (the frame counter changes) and shows the time in a dark box
-        // over the middle, which fades away again.
+        // above the play button (64 px half-height, 30 px gap), which fades away again.
         const QRect counter(60, 510, 200, 60);
-        const QRect timeText(600 - 40, 300 - 15, 80, 30);
+        const QRect timeText(600 - 40, 300 - 64 - 30 - 30, 80, 26);
         const auto dark = [](QRgb c) { return qMax(qRed(c), qMax(qGreen(c), qBlue(c))) < 110; };
         QCOMPARE(count(paused, timeText, dark), 0);
         key("ctrl+Right");

@@ -1,0 +1,147 @@
+#include "app/Application.h"
+#include "base/HSettingsManager.h"
+#include "base/ProductInfo.h"
+#include "session/HGlobalObject.h"
+
+#include <QImage>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <vector>
+
+// The real program's window, in this process: the controls that the media and the playlist call
+// for, the title, and which of the shortcut overlay and the bar's panels is up.
+class TestControls : public QObject
+{
+    Q_OBJECT
+
+    QQuickView* view = nullptr;
+    HGlobalObject* global = nullptr;
+    QTemporaryDir media;
+
+    QQuickItem* item(const char* name) const { return view->rootObject()->findChild<QQuickItem*>(name); }
+    bool shown(const char* name) const { return item(name) && item(name)->isVisible(); }
+    QString state(const char* name) const { return item(name)->property("state").toString(); }
+    QString path(const char* name) const { return media.filePath(name); }
+
+    // A press where the bar's button `name` stands, whether the bar is up or out of sight.
+    void pressBar(const char* name) const
+    {
+        const QQuickItem* button = item(name);
+        const QPointF centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2));
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(int(centre.x()), view->height() - 20));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (QWindow* window : QGuiApplication::topLevelWindows()) {
+            view = view ? view : qobject_cast<QQuickView*>(window);
+        }
+        QVERIFY(view && view->rootObject());
+        global = qobject_cast<HGlobalObject*>(
+            view->rootContext()->contextProperty("hGlobalObject").value<QObject*>());
+        QVERIFY(global);
+        QVERIFY(media.isValid());
+        for (const auto& [name, colour] :
+             {std::pair{"first.png", qRgb(200, 40, 40)}, {"second.png", qRgb(40, 200, 40)}}) {
+            QImage photo(512, 256, QImage::Format_RGB32);
+            photo.fill(colour);
+            QVERIFY(photo.save(path(name)));
+        }
+        view->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        // The greeting goes by itself.
+        QTRY_COMPARE_WITH_TIMEOUT(view->rootObject()->property("state").toString(), QString("Video"), 10000);
+    }
+
+    // Each row opens its files, then steps on with Right through `titles`: the controls follow
+    // every entry, and the last step wraps round to the first.
+    void controlsFitTheMedia_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<bool>("arrows");
+        const QString clip = GYRE_SAMPLE_MEDIA_DIR "/sample-360-band-stacked.mp4";
+        const QString clipName = "sample-360-band-stacked.mp4";
+        QTest::addRow("one photo") << QStringList{path("first.png")} << QStringList{"first.png", "first.png"}
+                                   << false;
+        QTest::addRow("one video") << QStringList{clip} << QStringList{clipName} << false;
+        QTest::addRow("two photos") << QStringList{path("second.png"), path("first.png")}
+                                    << QStringList{"second.png", "first.png", "second.png"} << true;
+        QTest::addRow("a video, then a photo")
+            << QStringList{clip, path("first.png")} << QStringList{clipName, "first.png", clipName} << true;
+    }
+    void controlsFitTheMedia()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, titles);
+        QFETCH(bool, arrows);
+        global->openFiles(files, true);
+        for (int step = 0; step < titles.size(); ++step) {
+            if (step > 0) {
+                QTest::keyClick(view, Qt::Key_Right);
+            }
+            const QString& title = titles.at(step);
+            QTRY_COMPARE(view->title(), "Gyre Player - " + title);
+            if (title.endsWith(".png")) {
+                // The photo itself is drawn, not only named.
+                const QRgb colour = title == "first.png" ? qRgb(200, 40, 40) : qRgb(40, 200, 40);
+                QTRY_COMPARE(view->grabWindow().pixel(100, 100), colour);
+            }
+            const bool transport = title.endsWith(".mp4");
+            for (const char* name :
+                 {"playPauseButton", "positionText", "timelineSlider", "durationText", "soundButton"}) {
+                QVERIFY2(shown(name) == transport, name);
+            }
+            QCOMPARE(shown("previousButton"), arrows);
+            QCOMPARE(shown("nextButton"), arrows);
+        }
+    }
+
+    void onePanelAtATime()
+    {
+        QMetaObject::invokeMethod(view->rootObject(), "changeState", Q_ARG(QVariant, "Video"),
+                                  Q_ARG(QVariant, ""));
+        QTest::keyClick(view, Qt::Key_H);
+        QVERIFY(shown("help"));
+        // The bar is out of sight: the first press on its menu button opens the menu.
+        pressBar("menuButton");
+        QCOMPARE(state("menuList"), QString("Shown"));
+        QVERIFY(!shown("help"));
+        QTest::keyClick(view, Qt::Key_H);
+        QVERIFY(shown("help"));
+        QCOMPARE(state("menuList"), QString("Hidden"));
+
+        // Escape: the panel first, then full screen.
+        view->showFullScreen();
+        QTRY_VERIFY(view->windowStates() & Qt::WindowFullScreen);
+        pressBar("effectsButton");
+        QCOMPARE(state("effectsList"), QString("Shown"));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(state("effectsList"), QString("Hidden"));
+        QVERIFY(view->windowStates() & Qt::WindowFullScreen);
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!(view->windowStates() & Qt::WindowFullScreen));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    HSettingsManager settings(QSettings::UserScope, ProductInfo::organizationName(),
+                              ProductInfo::settingsApplicationName());
+    // The program's own command line, which opens nothing; the test's arguments are the test's.
+    int programArgc = 1;
+    std::vector<char*> programArgv{argv[0], nullptr};
+    Application app(programArgc, programArgv.data(), &settings);
+    app.setup();
+    TestControls test;
+    const int result = QTest::qExec(&test, argc, argv);
+    app.tearDown();
+    return result;
+}
+
+#include "tst_controls.moc"
