@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -13,6 +14,48 @@ namespace {
 const QString languageKey = QStringLiteral("application/language");
 const QString catalogues = QStringLiteral(":/Translation");
 const QString prefix = QStringLiteral("REzeva_");
+
+// The writing system a language's own name needs, where a Latin font may lack it.
+QFontDatabase::WritingSystem writingSystemOf(const QLocale& locale)
+{
+    switch (locale.script()) {
+    case QLocale::SimplifiedHanScript:
+        return QFontDatabase::SimplifiedChinese;
+    case QLocale::TraditionalHanScript:
+        return QFontDatabase::TraditionalChinese;
+    case QLocale::JapaneseScript:
+        return QFontDatabase::Japanese;
+    case QLocale::KoreanScript:
+        return QFontDatabase::Korean;
+    case QLocale::CyrillicScript:
+        return QFontDatabase::Cyrillic;
+    case QLocale::GreekScript:
+        return QFontDatabase::Greek;
+    case QLocale::ArabicScript:
+        return QFontDatabase::Arabic;
+    case QLocale::HebrewScript:
+        return QFontDatabase::Hebrew;
+    default:
+        return QFontDatabase::Any;
+    }
+}
+
+// A language by its own name where a font of its script is installed, else by its English name,
+// which every font shows, rather than as a row of boxes.
+QString languageName(const QLocale& locale, bool regional)
+{
+    const QFontDatabase::WritingSystem system = writingSystemOf(locale);
+    const bool shown = system == QFontDatabase::Any || !QFontDatabase().families(system).isEmpty();
+    QString name = shown ? locale.nativeLanguageName() : QLocale::languageToString(locale.language());
+    if (regional) {
+        name += QStringLiteral(" (%1)").arg(shown ? locale.nativeCountryName()
+                                                  : QLocale::countryToString(locale.country()));
+    }
+    if (!name.isEmpty()) {
+        name[0] = name[0].toUpper();
+    }
+    return name;
+}
 } // namespace
 
 HTranslations::HTranslations(HSettingsManager* settingsStore, QObject* parent)
@@ -51,14 +94,7 @@ QVariantList HTranslations::languages() const
         QDir(catalogues).entryList({prefix + QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const QString code = QFileInfo(file).baseName().mid(prefix.size());
-        const QLocale locale(code);
-        QString name = locale.nativeLanguageName();
-        if (code.contains(QLatin1Char('_'))) {
-            name += QStringLiteral(" (%1)").arg(locale.nativeCountryName());
-        }
-        if (!name.isEmpty()) {
-            name[0] = name[0].toUpper();
-        }
+        const QString name = languageName(QLocale(code), code.contains(QLatin1Char('_')));
         list.append(QVariantMap{{QStringLiteral("code"), code}, {QStringLiteral("name"), name}});
     }
     return list;

@@ -119,7 +119,12 @@ bool HResumeStore::restore(QObject* player)
         if (entry.value(QStringLiteral("key")).toString() != currentKey) {
             continue;
         }
-        const int position = photo ? 0 : entry.value(QStringLiteral("position")).toInt();
+        // Near either end of the media as it is now (it may have been replaced since), the start
+        // is where it plays from, and nothing claims a resume.
+        int position = photo ? 0 : entry.value(QStringLiteral("position")).toInt();
+        if (position < edgeMs || position > duration - edgeMs) {
+            position = 0;
+        }
         if (position > 0) {
             global->requestSeek(player, position);
         }
