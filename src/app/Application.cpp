@@ -56,6 +56,9 @@ void Application::setup()
             Qt::DirectConnection);
     // QQuickCloseEvent is private to Qt Quick, so the pointer-to-member form cannot name it.
     connect(window, SIGNAL(closing(QQuickCloseEvent*)), this, SLOT(quit()));
+    // The program ends only by Ctrl+Q or the main window's close: not because a message box or
+    // file dialog closed at a moment when Qt counted no other visible window.
+    setQuitOnLastWindowClosed(false);
 
     QQmlEngine* engine = window->engine();
     // The media player module lives in the resources.
