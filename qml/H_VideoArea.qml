@@ -166,6 +166,10 @@ Item {
         }
     }
 
+    H_SharedMemoryStatus {
+        anchors.centerIn: parent
+    }
+
     PinchArea {
         id: h_pinchArea
 

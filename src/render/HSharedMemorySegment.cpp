@@ -37,21 +37,24 @@ HSharedMemorySegment::~HSharedMemorySegment()
 bool HSharedMemorySegment::open()
 {
     close();
-    const int descriptor = ::shm_open(posixName(segmentName).constData(), O_RDWR, 0);
-    if (descriptor < 0) {
+    const int opened = ::shm_open(posixName(segmentName).constData(), O_RDWR | O_CLOEXEC, 0);
+    if (opened < 0) {
         error = systemError("shm_open");
         return false;
     }
     struct stat status = {};
     bool mapped = false;
-    if (::fstat(descriptor, &status) == 0) {
-        mapped = map(descriptor, status.st_size);
+    if (::fstat(opened, &status) == 0) {
+        mapped = map(opened, status.st_size);
     } else {
         error = systemError("fstat");
     }
-    // The mapping keeps the segment; the descriptor is no longer needed.
-    ::close(descriptor);
-    return mapped;
+    if (!mapped) {
+        ::close(opened);
+        return false;
+    }
+    keep(opened);
+    return true;
 }
 
 bool HSharedMemorySegment::create(qint64 size)
@@ -59,27 +62,56 @@ bool HSharedMemorySegment::create(qint64 size)
     close();
     const QByteArray name = posixName(segmentName);
     ::shm_unlink(name.constData());
-    const int descriptor = ::shm_open(name.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    if (descriptor < 0) {
+    const int made = ::shm_open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (made < 0) {
         error = systemError("shm_open");
         return false;
     }
     bool mapped = false;
-    if (::ftruncate(descriptor, off_t(size)) == 0) {
-        mapped = map(descriptor, size);
+    if (::ftruncate(made, off_t(size)) == 0) {
+        mapped = map(made, size);
     } else {
         error = systemError("ftruncate");
     }
-    ::close(descriptor);
     if (!mapped) {
+        ::close(made);
         ::shm_unlink(name.constData());
         return false;
     }
+    keep(made);
     created = true;
     return true;
 }
 
-bool HSharedMemorySegment::map(int descriptor, qint64 size)
+void HSharedMemorySegment::keep(int opened)
+{
+    descriptor = opened;
+    struct stat status = {};
+    ::fstat(descriptor, &status);
+    device = quint64(status.st_dev);
+    inode = quint64(status.st_ino);
+}
+
+qint64 HSharedMemorySegment::currentSize() const
+{
+    struct stat status = {};
+    return descriptor >= 0 && ::fstat(descriptor, &status) == 0 ? qint64(status.st_size) : -1;
+}
+
+bool HSharedMemorySegment::isStillNamed() const
+{
+    const int named = ::shm_open(posixName(segmentName).constData(), O_RDONLY | O_CLOEXEC, 0);
+    if (named < 0) {
+        return false;
+    }
+    struct stat status = {};
+    const bool same =
+        ::fstat(named, &status) == 0 && quint64(status.st_dev) == device && quint64(status.st_ino) == inode;
+    ::close(named);
+    return same;
+}
+
+bool HSharedMemorySegment::map(int opened, qint64 size)
 {
     if (size <= 0) {
         error = QStringLiteral("the segment is empty");
@@ -95,8 +127,7 @@ bool HSharedMemorySegment::map(int descriptor, qint64 size)
         error = systemError("mmap");
         return false;
     }
-    void* mapped =
-        ::mmap(reserved, size_t(size), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, descriptor, 0);
+    void* mapped = ::mmap(reserved, size_t(size), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, opened, 0);
     if (mapped == MAP_FAILED) {
         error = systemError("mmap");
         ::munmap(reserved, pages + page);
@@ -106,6 +137,7 @@ bool HSharedMemorySegment::map(int descriptor, qint64 size)
     reservationSize = pages + page;
     view = static_cast<uchar*>(mapped);
     viewSize = size;
+    guard.guard(view, pages);
     // The rest of the last page reads as zeros; AddressSanitizer builds see it as out of bounds.
     ASAN_POISON_MEMORY_REGION(view + size, pages - size_t(size));
     return true;
@@ -116,8 +148,11 @@ void HSharedMemorySegment::close()
     if (!view) {
         return;
     }
+    guard.release();
     ASAN_UNPOISON_MEMORY_REGION(reservation, reservationSize);
     ::munmap(reservation, reservationSize);
+    ::close(descriptor);
+    descriptor = -1;
     if (created) {
         ::shm_unlink(posixName(segmentName).constData());
     }

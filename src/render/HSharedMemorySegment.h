@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HSigbusGuard.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,7 +10,10 @@
 // This one is POSIX (shm_open, fstat, mmap).
 //
 // The viewer opens a segment that a producer created; the producer (and tests standing in for
-// one) create it, and the creator removes the name again when it closes.
+// one) create it, and the creator removes the name again when it closes. The producer may shrink
+// the segment, remove it or put another under the name while the viewer has it mapped: the viewer
+// asks currentSize() and isStillNamed(), and a read past the segment's real end reads zeros and
+// marks it faulted() instead of ending the program.
 class HSharedMemorySegment
 {
 public:
@@ -26,6 +31,14 @@ public:
     // Unmaps; the creator also removes the name.
     void close();
 
+    // The segment's size as it is now, which its creator may have changed; -1 when unknown.
+    qint64 currentSize() const;
+    // Whether the name still leads to this segment: false once it was removed or another segment
+    // took the name.
+    bool isStillNamed() const;
+    // Whether a read went past the segment's real end since it was mapped (it read zeros).
+    bool faulted() const { return guard.faulted(); }
+
     bool isOpen() const { return view != nullptr; }
     uchar* data() const { return view; }
     qint64 size() const { return viewSize; }
@@ -37,6 +50,7 @@ public:
 
 private:
     bool map(int descriptor, qint64 size);
+    void keep(int descriptor);
 
     QString segmentName;
     QString error;
@@ -46,4 +60,9 @@ private:
     void* reservation = nullptr;
     size_t reservationSize = 0;
     bool created = false;
+    // Open while mapped, for the size and the identity.
+    int descriptor = -1;
+    quint64 device = 0;
+    quint64 inode = 0;
+    HSigbusGuard guard;
 };

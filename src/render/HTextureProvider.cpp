@@ -48,7 +48,9 @@ HTextureProvider::HTextureProvider(QQuickWindow* quickWindow, HSettingsManager* 
     }
     // The producer says nothing when it has written a frame: the ring is looked at sixty times a
     // second, and the view repaints when a frame is ready.
-    sharedMemoryManager = new SharedMemoryManager();
+    const QString name = qEnvironmentVariable("GYRE_SHARED_MEMORY_NAME");
+    sharedMemoryManager = name.isEmpty() ? new SharedMemoryManager() : new SharedMemoryManager(name);
+    sharedMemoryStateValue = int(sharedMemoryManager->state());
     if (window) {
         // Direct: the textures go with the scene graph's context, which is current only there.
         connect(window, &QQuickWindow::sceneGraphInvalidated, this,
@@ -59,6 +61,10 @@ HTextureProvider::HTextureProvider(QQuickWindow* quickWindow, HSettingsManager* 
     sharedMemoryTimer->setInterval(1000 / sharedMemoryRate);
     connect(sharedMemoryTimer, &QTimer::timeout, this, &HTextureProvider::checkSharedMemory);
     sharedMemoryTimer->start();
+    auto* statistics = new QTimer(this);
+    statistics->setInterval(1000);
+    connect(statistics, &QTimer::timeout, this, &HTextureProvider::reportSharedMemoryStatistics);
+    statistics->start();
 }
 
 HTextureProvider::~HTextureProvider()
@@ -115,11 +121,44 @@ QSGTextureProvider* HTextureProvider::frameProvider(QQuickWindow* viewWindow)
     return item->textureProvider();
 }
 
+bool HTextureProvider::sharedMemoryWaiting() const
+{
+    return sharedMemoryStateValue == int(SharedMemoryInput::State::Waiting);
+}
+
+bool HTextureProvider::sharedMemoryInvalid() const
+{
+    return sharedMemoryStateValue == int(SharedMemoryInput::State::Invalid);
+}
+
+QString HTextureProvider::sharedMemoryName() const
+{
+    return sharedMemoryManager ? sharedMemoryManager->segmentName() : QString();
+}
+
 void HTextureProvider::checkSharedMemory()
 {
     if (sharedMemoryManager->frameWaiting()) {
         emit textureChanged();
     }
+    const int state = int(sharedMemoryManager->state());
+    if (state != sharedMemoryStateValue) {
+        sharedMemoryStateValue = state;
+        emit sharedMemoryStateChanged();
+    }
+}
+
+void HTextureProvider::reportSharedMemoryStatistics()
+{
+    // The same line as a video's: presented reached the window, dropped were skipped unread, and
+    // decoded counts every frame taken from the producer.
+    const SharedMemoryInput::Counts counts = sharedMemoryManager->counts();
+    qCInfo(lcRenderStats).nospace() << "presented=" << counts.presented - reportedPresented
+                                    << " dropped=" << counts.dropped - reportedDropped
+                                    << " decoded=" << counts.taken - reportedTaken;
+    reportedPresented = counts.presented;
+    reportedDropped = counts.dropped;
+    reportedTaken = counts.taken;
 }
 
 void HTextureProvider::releaseSharedMemoryTexture()

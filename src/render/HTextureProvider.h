@@ -20,12 +20,19 @@ class SharedMemoryManager;
 //
 // With "application/sharedmemory" set, the frames come from another process instead: a check sixty
 // times a second asks the view to repaint when the producer has marked a frame ready, and the render
-// thread takes it into the texture it then draws.
+// thread takes it into the texture it then draws. The window says in words while no frames come.
+// The environment variable GYRE_SHARED_MEMORY_NAME names another segment (for tests beside a
+// real producer).
 class HTextureProvider : public QObject
 {
     Q_OBJECT
     // The name of the texture the view drew last; 0 before the first.
     Q_PROPERTY(int textureId READ textureId WRITE setTextureId NOTIFY textureIdChanged)
+    // In shared-memory mode: no producer writes (or none for a while), or what it writes cannot
+    // be read; both false otherwise.
+    Q_PROPERTY(bool sharedMemoryWaiting READ sharedMemoryWaiting NOTIFY sharedMemoryStateChanged)
+    Q_PROPERTY(bool sharedMemoryInvalid READ sharedMemoryInvalid NOTIFY sharedMemoryStateChanged)
+    Q_PROPERTY(QString sharedMemoryName READ sharedMemoryName CONSTANT)
 
 public:
     HTextureProvider(QQuickWindow* window, HSettingsManager* settings, QObject* parent = nullptr);
@@ -37,6 +44,9 @@ public:
     Q_INVOKABLE void setShaderEffectSource(QQuickItem* quickItem);
     // Frames from another process instead of the media items, chosen once at construction.
     Q_INVOKABLE bool isSharedMemory() const { return sharedMemory; }
+    bool sharedMemoryWaiting() const;
+    bool sharedMemoryInvalid() const;
+    QString sharedMemoryName() const;
 
     // Render thread, while the GUI thread waits (the view's synchronisation): what the view in that
     // window samples, or null when there is nothing to show.
@@ -45,9 +55,11 @@ public:
 signals:
     void textureIdChanged();
     void textureChanged();
+    void sharedMemoryStateChanged();
 
 private slots:
     void checkSharedMemory();
+    void reportSharedMemoryStatistics();
 
 private:
     // Render thread, with the scene graph's context current.
@@ -63,4 +75,9 @@ private:
     HFrameTextureProvider* sharedMemoryProvider = nullptr;
     bool sharedMemory = false;
     int sharedMemoryRate = 0;
+    // The input's state as QML last saw it: SharedMemoryInput::State, -1 outside the mode.
+    int sharedMemoryStateValue = -1;
+    qint64 reportedTaken = 0;
+    qint64 reportedPresented = 0;
+    qint64 reportedDropped = 0;
 };

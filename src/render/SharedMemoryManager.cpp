@@ -1,7 +1,5 @@
 #include "SharedMemoryManager.h"
 
-#include "SharedMemoryFrame.h"
-
 #include "RenderLogging.h"
 #include "SharedMemoryThread.h"
 
@@ -9,13 +7,11 @@
 #include <QOpenGLPixelTransferOptions>
 #include <QOpenGLTexture>
 
-#include <cstring>
-
 namespace L = SharedMemoryLayout;
 
 namespace {
 
-constexpr unsigned long attachInterval = 100; // milliseconds
+constexpr unsigned long watchInterval = 100; // milliseconds
 
 struct RowLayout
 {
@@ -55,7 +51,7 @@ bool rowLengthSupported(const QOpenGLContext* context)
 } // namespace
 
 SharedMemoryManager::SharedMemoryManager(const QString& segmentName, QObject* parent)
-    : QObject(parent), segment(segmentName)
+    : QObject(parent), input(segmentName)
 {
     // A child: it goes with the manager, after the destructor has waited for it.
     thread = new SharedMemoryThread(this);
@@ -64,117 +60,31 @@ SharedMemoryManager::SharedMemoryManager(const QString& segmentName, QObject* pa
 
 SharedMemoryManager::~SharedMemoryManager()
 {
-    // Without a producer the thread would wait for as long as the program runs.
     thread->requestInterruption();
     thread->wait();
     // QThread's own join is invisible to ThreadSanitizer, which Qt is not built with; this
     // acquire pairs with the thread's last store and orders its work before the segment's closing.
-    const bool attachEnded = attachFinished.load(std::memory_order_acquire);
-    Q_ASSERT(attachEnded);
-    Q_UNUSED(attachEnded);
+    const bool watchEnded = watchFinished.load(std::memory_order_acquire);
+    Q_ASSERT(watchEnded);
+    Q_UNUSED(watchEnded);
     if (texture) {
         qCWarning(lcRender) << "The shared-memory frame texture was not released before its manager";
     }
-    if (segment.isOpen()) {
-        L::write<quint32>(segment.data(), L::consumerClosedOffset, 1);
-        segment.close();
-        qCInfo(lcRender) << "Detached from shared-memory segment" << segment.name();
-    }
 }
 
-void SharedMemoryManager::attach(QThread* attachThread)
+void SharedMemoryManager::watch(QThread* watchThread)
 {
-    while (!attachThread->isInterruptionRequested()) {
-        if (segment.isOpen() || tryAttach()) {
-            qCInfo(lcRender) << "Attached to shared-memory segment" << segment.name() << "of"
-                             << segment.size() << "bytes";
-            ready.store(true, std::memory_order_release);
-            break;
-        }
-        QThread::msleep(attachInterval);
+    while (!watchThread->isInterruptionRequested()) {
+        input.watch();
+        QThread::msleep(watchInterval);
     }
-    attachFinished.store(true, std::memory_order_release);
-}
-
-bool SharedMemoryManager::tryAttach()
-{
-    if (!segment.open()) {
-        return false; // no producer yet
-    }
-    if (segment.size() < L::headerSize) {
-        reportOnce(QStringLiteral("segment %1 has %2 bytes, fewer than its header needs")
-                       .arg(segment.name())
-                       .arg(segment.size()));
-        segment.close();
-        return false;
-    }
-    // The text with its terminating NUL: a longer text differs in that byte.
-    if (std::memcmp(segment.data() + L::versionOffset, L::versionText, sizeof(L::versionText)) != 0) {
-        reportOnce(QStringLiteral("segment %1 is not of version %2")
-                       .arg(segment.name(), QLatin1String(L::versionText)));
-        L::write<quint32>(segment.data(), L::consumerClosedOffset, 1);
-        segment.close();
-        return false;
-    }
-    lastFault.clear();
-    return true;
+    watchFinished.store(true, std::memory_order_release);
 }
 
 int SharedMemoryManager::textureId()
 {
-    const int name = texture ? int(texture->textureId()) : 0;
-    if (!ready.load(std::memory_order_acquire)) {
-        return name;
-    }
-    uchar* const base = segment.data();
-    const qint64 size = segment.size(); // at least the header: checked when attaching
-
-    // Read once: the producer may change the header while we look.
-    QString fault;
-    const int slotCount = SharedMemoryFrame::slotCount(base, size, &fault);
-    if (slotCount == 0) {
-        // Nothing in the table can be trusted: read and clear nothing.
-        reportOnce(fault);
-        return name;
-    }
-    if (slotIndex.load() >= slotCount) {
-        slotIndex = 0; // the producer made its ring smaller
-    }
-    const int consumed = slotIndex.load();
-    const qint64 descriptor = L::slotDescriptor(consumed);
-    if (L::read<quint16>(base, descriptor + L::frameReadyOffset) == 0) {
-        return name;
-    }
-    // Pairs with the producer's release before it marks the slot ready.
-    std::atomic_thread_fence(std::memory_order_acquire);
-
-    const SharedMemoryFrame frame = SharedMemoryFrame::inSlot(base, size, consumed);
-    slotIndex = (consumed + 1) % slotCount;
-    if (!frame.fault.isEmpty()) {
-        reportOnce(QStringLiteral("slot %1 %2; skipped").arg(consumed).arg(frame.fault));
-        clearFrameReady(descriptor);
-        return name;
-    }
-    upload(base + frame.pixels, frame.width, frame.height, frame.bytesPerLine);
-    clearFrameReady(descriptor);
+    input.take([this](const SharedMemoryInput::Frame& frame) { upload(frame); });
     return texture ? int(texture->textureId()) : 0;
-}
-
-bool SharedMemoryManager::frameWaiting() const
-{
-    if (!ready.load(std::memory_order_acquire)) {
-        return false;
-    }
-    const uchar* base = segment.data();
-    QString fault;
-    const int slotCount = SharedMemoryFrame::slotCount(base, segment.size(), &fault);
-    const int slot = slotIndex.load();
-    if (slotCount == 0) {
-        return false;
-    }
-    // A ring that shrank is read from its first slot on.
-    const int next = slot < slotCount ? slot : 0;
-    return L::read<quint16>(base, L::slotDescriptor(next) + L::frameReadyOffset) != 0;
 }
 
 QSize SharedMemoryManager::textureSize() const
@@ -182,8 +92,12 @@ QSize SharedMemoryManager::textureSize() const
     return texture ? QSize(texture->width(), texture->height()) : QSize();
 }
 
-void SharedMemoryManager::upload(const uchar* pixels, int width, int height, int bytesPerLine)
+void SharedMemoryManager::upload(const SharedMemoryInput::Frame& frame)
 {
+    const uchar* pixels = frame.pixels;
+    const int width = frame.width;
+    const int height = frame.height;
+    const int bytesPerLine = frame.bytesPerLine;
     if (!texture || texture->width() != width || texture->height() != height) {
         if (texture) {
             qCInfo(lcRender) << "Shared-memory frames change size from" << texture->width() << "x"
@@ -222,13 +136,6 @@ void SharedMemoryManager::upload(const uchar* pixels, int width, int height, int
     }
 }
 
-void SharedMemoryManager::clearFrameReady(qint64 descriptor)
-{
-    // The producer may reuse the slot once it reads 0: the upload is done with the pixels by then.
-    std::atomic_thread_fence(std::memory_order_release);
-    L::write<quint16>(segment.data(), descriptor + L::frameReadyOffset, 0);
-}
-
 void SharedMemoryManager::releaseTexture()
 {
     texture.reset();
@@ -237,12 +144,4 @@ void SharedMemoryManager::releaseTexture()
 std::unique_ptr<QOpenGLTexture> SharedMemoryManager::takeTexture()
 {
     return std::move(texture);
-}
-
-void SharedMemoryManager::reportOnce(const QString& fault)
-{
-    if (fault != lastFault) {
-        lastFault = fault;
-        qCWarning(lcRender).noquote() << "Shared-memory frames:" << fault;
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HSharedMemorySegment.h"
+#include "SharedMemoryInput.h"
 #include "SharedMemoryLayout.h"
 
 #include <QObject>
@@ -13,12 +13,11 @@ class SharedMemoryThread;
 
 // Frames that another process (a producer) renders, shown instead of a media file's: the producer
 // writes them into a ring of slots in a named shared-memory segment, and this turns them into one
-// OpenGL texture. A background thread waits for the segment to appear and attaches to it; the
-// render thread then takes at most one frame per call of textureId(), strictly in ring order.
+// OpenGL texture. A background thread watches for the segment ten times a second, attaches to it
+// and follows the producer when it comes back with a new one; the render thread takes at most one
+// frame per call of textureId(), strictly in ring order.
 //
-// The producer is another program, so its header is outside input: every field is checked against
-// the mapping's size before anything it points at is read, and a slot that does not describe a
-// frame inside the mapping is skipped.
+// The producer is another program, so its header is outside input (SharedMemoryInput checks it).
 class SharedMemoryManager : public QObject
 {
     Q_OBJECT
@@ -27,7 +26,7 @@ public:
     explicit SharedMemoryManager(
         const QString& segmentName = QString::fromLatin1(SharedMemoryLayout::segmentName),
         QObject* parent = nullptr);
-    // Stops the attach thread and, when attached, tells the producer (consumerClosed) and detaches.
+    // Stops the watching thread and, when attached, tells the producer (consumerClosed) and detaches.
     // The texture must have been released before, on the thread of its context.
     ~SharedMemoryManager() override;
 
@@ -39,30 +38,24 @@ public:
     // For deletion on the right thread by whoever holds the context.
     std::unique_ptr<QOpenGLTexture> takeTexture();
 
-    bool isAttached() const { return ready.load(std::memory_order_acquire); }
+    bool isAttached() const { return input.isAttached(); }
     // Any thread: whether the producer has marked the slot that the next textureId() reads.
-    bool frameWaiting() const;
+    bool frameWaiting() { return input.frameWaiting(); }
+    SharedMemoryInput::State state() const { return input.state(); }
+    SharedMemoryInput::Counts counts() const { return input.counts(); }
+    const QString& segmentName() const { return input.name(); }
     // The frame texture's size, or none before the first frame; with the texture's context current.
     QSize textureSize() const;
 
 private:
     friend class SharedMemoryThread;
-    // The thread's work: tries every 100 ms until attached or interrupted.
-    void attach(QThread* thread);
-    bool tryAttach();
-    void upload(const uchar* pixels, int width, int height, int bytesPerLine);
-    void clearFrameReady(qint64 descriptor);
-    // Logs a fault of the producer's header once, not at every poll.
-    void reportOnce(const QString& fault);
+    // The thread's work: watches every 100 ms until interrupted.
+    void watch(QThread* thread);
+    void upload(const SharedMemoryInput::Frame& frame);
 
-    HSharedMemorySegment segment;
+    SharedMemoryInput input;
     std::unique_ptr<QOpenGLTexture> texture;
-    // Written by the render thread, read by frameWaiting() on any.
-    std::atomic<int> slotIndex{0};
-    // Written once by the attach thread, after the segment is mapped.
-    std::atomic<bool> ready{false};
-    // The attach thread's last write.
-    std::atomic<bool> attachFinished{false};
+    // The watching thread's last write.
+    std::atomic<bool> watchFinished{false};
     SharedMemoryThread* thread = nullptr;
-    QString lastFault;
 };

@@ -6,10 +6,10 @@ SharedMemoryThread::SharedMemoryThread(SharedMemoryManager* sharedMemoryManager)
     : QThread(sharedMemoryManager), manager(sharedMemoryManager)
 {
     // Names the system thread too, which is how it shows in a debugger or /proc.
-    setObjectName(QStringLiteral("gyre-shm-attach"));
+    setObjectName(QStringLiteral("gyre-shm-watch"));
 }
 
 void SharedMemoryThread::run()
 {
-    manager->attach(this);
+    manager->watch(this);
 }

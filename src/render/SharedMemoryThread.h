@@ -4,8 +4,9 @@
 
 class SharedMemoryManager;
 
-// Waits in the background until the producer's segment exists and the manager has attached to
-// it, then ends. It stops early when asked to (requestInterruption), between its waits.
+// Watches the producer's segment in the background for as long as the manager lives: attaches to it
+// when it appears and follows the producer to a new one. It stops when asked to
+// (requestInterruption), between its waits.
 class SharedMemoryThread : public QThread
 {
     Q_OBJECT

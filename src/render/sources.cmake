@@ -15,6 +15,8 @@ target_sources(gyre-core PRIVATE
     render/SharedMemoryManager.cpp render/SharedMemoryManager.h
     render/SharedMemoryThread.cpp render/SharedMemoryThread.h
     render/SharedMemoryFrame.cpp render/SharedMemoryFrame.h
+    render/SharedMemoryInput.cpp render/SharedMemoryInput.h
+    render/HSigbusGuard.cpp render/HSigbusGuard.h
     render/SharedMemoryLayout.h
     render/HSharedMemorySegment.cpp render/HSharedMemorySegment.h
     render/HLiveTextures.cpp render/HLiveTextures.h

@@ -55,7 +55,17 @@ bool FrameProducer::createSegment(QString* error)
         *error = segment.errorString();
         return false;
     }
+    writeHeader();
+    nextSlot = 0;
+    out << "ready " << segment.name() << ' ' << segment.size() << " bytes, " << options.slotCount
+        << " slots of " << options.size.width() << 'x' << options.size.height() << Qt::endl;
+    return true;
+}
+
+void FrameProducer::writeHeader()
+{
     uchar* base = segment.data();
+    std::memset(base + L::versionOffset, 0, size_t(L::versionCapacity));
     std::memcpy(base + L::versionOffset, options.versionText.constData(),
                 size_t(std::min<qint64>(options.versionText.size(), L::versionCapacity - 1)));
     L::write<quint32>(base, L::producerHandleOffset, quint32(::getpid()));
@@ -65,9 +75,6 @@ bool FrameProducer::createSegment(QString* error)
         L::write<quint32>(base, descriptor + L::dataOffsetOffset,
                           quint32(firstData + slot * slotCapacity - descriptor));
     }
-    out << "ready " << segment.name() << ' ' << segment.size() << " bytes, " << options.slotCount
-        << " slots of " << options.size.width() << 'x' << options.size.height() << Qt::endl;
-    return true;
 }
 
 int FrameProducer::run(const volatile std::sig_atomic_t& stop)
@@ -78,11 +85,11 @@ int FrameProducer::run(const volatile std::sig_atomic_t& stop)
     qint64 due = 0;
     QByteArray input;
     for (qint64 frame = 0; !stop; ++frame) {
-        checkViewerClosed();
+        checkSegment();
         if (options.count >= 0 && frame >= options.count) {
             // Done writing; the segment stays for the viewer until we are stopped.
             while (!stop) {
-                checkViewerClosed();
+                checkSegment();
                 QThread::msleep(5);
             }
             break;
@@ -96,7 +103,7 @@ int FrameProducer::run(const volatile std::sig_atomic_t& stop)
             QThread::usleep(ulong(std::min<qint64>(2000, (due - clock.nsecsElapsed()) / 1000 + 1)));
         }
         while (!stop && slotReady(nextSlot)) {
-            checkViewerClosed(); // also starts the ring again at slot 0
+            checkSegment(); // may start the ring again at slot 0
             QThread::msleep(1);
         }
         if (stop) {
@@ -134,6 +141,8 @@ void FrameProducer::writeFrame(int slot, qint64 frame, const QSize& size, const 
                     size_t(size.width() * L::bytesPerPixel));
     }
     L::write<quint64>(base, descriptor + L::frameNumberOffset, quint64(frame));
+    // Written with every frame, so that a descriptor someone overwrote is whole again.
+    L::write<quint32>(base, descriptor + L::dataOffsetOffset, quint32(target - base - descriptor));
     L::write<quint16>(base, descriptor + L::widthOffset, quint16(size.width()));
     L::write<quint16>(base, descriptor + L::heightOffset, quint16(size.height()));
     L::write<quint16>(base, descriptor + L::bytesPerLineOffset, quint16(lineBytes));
@@ -150,9 +159,30 @@ bool FrameProducer::slotReady(int slot) const
     return L::read<quint16>(segment.data(), L::slotDescriptor(slot) + L::frameReadyOffset) != 0;
 }
 
-void FrameProducer::checkViewerClosed()
+void FrameProducer::checkSegment()
 {
+    if (segment.faulted() || segment.currentSize() != segment.size()) {
+        QString error;
+        if (!createSegment(&error)) {
+            out << "cannot make the segment anew: " << error << Qt::endl;
+        }
+        return;
+    }
     uchar* base = segment.data();
+    if (std::memcmp(base + L::versionOffset, options.versionText.constData(),
+                    size_t(options.versionText.size())) != 0 ||
+        base[options.versionText.size()] != 0 ||
+        L::read<quint16>(base, L::slotCountOffset) != options.slotCount ||
+        L::read<quint32>(base, L::producerHandleOffset) != quint32(::getpid())) {
+        // Somebody wrote over the header: ours again, and the ring from its start.
+        writeHeader();
+        for (int slot = 0; slot < options.slotCount; ++slot) {
+            L::write<quint16>(base, L::slotDescriptor(slot) + L::frameReadyOffset, 0);
+        }
+        nextSlot = 0;
+        out << "header written again" << Qt::endl;
+        return;
+    }
     if (L::read<quint32>(base, L::consumerClosedOffset) == 0) {
         return;
     }

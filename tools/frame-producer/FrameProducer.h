@@ -45,8 +45,10 @@ private:
     void writeFrame(int slot, qint64 frame, const QSize& size, const uchar* pixels, int sourceBytesPerLine);
     bool slotReady(int slot) const;
     // A viewer that lets go (or rejects our version text) writes consumerClosed: start the ring
-    // afresh for the next one.
-    void checkViewerClosed();
+    // afresh for the next one. Also mends what another process broke: a header overwritten is
+    // written again, a segment shrunk under us is made anew.
+    void checkSegment();
+    void writeHeader();
 
     Options options;
     QTextStream& out;
