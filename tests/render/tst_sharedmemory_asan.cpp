@@ -1,9 +1,11 @@
 #include "SharedMemoryTestSupport.h"
 #include "render/SharedMemoryManager.h"
 
+#include <QFile>
 #include <QOffscreenSurface>
 
 #include <sanitizer/common_interface_defs.h>
+#include <unistd.h>
 
 using namespace SharedMemoryTestSupport;
 
@@ -88,10 +90,10 @@ private slots:
         HSharedMemorySegment segment(name.name);
         QVERIFY(segment.create(header.size));
         writeHeader(segment, header);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Shared-memory frames: "));
         SharedMemoryManager manager(name.name);
         QTRY_VERIFY_WITH_TIMEOUT(manager.isAttached(), 5000);
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Shared-memory frames: "));
         QCOMPARE(manager.textureId(), 0);
         QCOMPARE(manager.textureId(), 0);
         QCOMPARE(frameReady(segment, 0) == 0, skipped);
@@ -103,9 +105,32 @@ private slots:
         pixel[1] = 100;
         pixel[2] = 50;
         writeHeader(segment, Header{header.size, 1, 24, 1, 1, 3});
-        const GLuint texture = GLuint(manager.textureId());
-        QCOMPARE(readBack(texture, QSize(1, 1)).pixel(0, 0), qRgb(200, 100, 50));
+        // A header that failed is looked at again by the watching thread, ten times a second.
+        QTRY_VERIFY(manager.textureId() != 0);
+        QCOMPARE(readBack(GLuint(manager.textureId()), QSize(1, 1)).pixel(0, 0), qRgb(200, 100, 50));
         manager.releaseTexture();
+    }
+
+    // A reader of a segment that its creator shrinks reads zeros past the new end, instead of
+    // ending with SIGBUS, and knows that it did; a fault elsewhere is not taken for one.
+    void shrunkSegmentReadsZeros()
+    {
+        SegmentName name;
+        segmentInUse = name.name.toLatin1();
+        const qint64 page = ::sysconf(_SC_PAGESIZE);
+        HSharedMemorySegment creator(name.name);
+        QVERIFY(creator.create(3 * page));
+        std::memset(creator.data(), 7, size_t(3 * page));
+        HSharedMemorySegment reader(name.name);
+        QVERIFY(reader.open());
+        QVERIFY(QFile::resize("/dev/shm/" + name.name, page));
+        QCOMPARE(reader.currentSize(), page);
+        QCOMPARE(reader.data()[page - 1], uchar(7));
+        QVERIFY(!reader.faulted());
+        QCOMPARE(reader.data()[2 * page + 5], uchar(0));
+        QVERIFY(reader.faulted());
+        QCOMPARE(reader.data()[page], uchar(0));
+        QVERIFY(!creator.faulted());
     }
 
     // Too short for the header: never attached, and consumerClosed, which would lie past the end,
