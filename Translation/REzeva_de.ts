@@ -767,6 +767,17 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
 </context>
 <context>
+    <name>H_SharedMemoryStatus</name>
+    <message>
+        <source>Waiting for frames from “%1”</source>
+        <translation>Warte auf Bilder von „%1“</translation>
+    </message>
+    <message>
+        <source>What the producer writes there cannot be read; the log says why.</source>
+        <translation>Was der Erzeuger dort schreibt, ist nicht lesbar; das Protokoll nennt den Grund.</translation>
+    </message>
+</context>
+<context>
     <name>H_VideoArea</name>
     <message>
         <source>Drop your file(s) here</source>

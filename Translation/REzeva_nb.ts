@@ -752,6 +752,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>H_SharedMemoryStatus</name>
+    <message>
+        <source>Waiting for frames from “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What the producer writes there cannot be read; the log says why.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>H_VideoArea</name>
     <message>
         <source>Drop your file(s) here</source>

@@ -65,26 +65,21 @@ private slots:
         QVERIFY(context.makeCurrent(&surface));
     }
 
+    // Frames whose pixels would reach past the segment: the checks that stand between the
+    // producer's header and OpenGL's reads (a header that fails outright is the fuzz target's).
     void malformedHeaderIsSurvived_data()
     {
         QTest::addColumn<Header>("header");
-        QTest::addColumn<bool>("skipped");              // the slot's ready flag is cleared
         const qint64 end = 8192 - L::slotDescriptor(0); // the segment's end, from the descriptor
-        QTest::addRow("no slots") << Header{8192, 0, 64, 4, 2, 12} << false;
-        // One slot fits (its pixel inside its own unused bytes); the second descriptor would not.
-        QTest::addRow("slot table past the end") << Header{L::slotDescriptor(1), 2, 24, 1, 1, 3} << false;
-        QTest::addRow("pixels past the end") << Header{8192, 1, quint32(end - 20), 4, 2, 12} << true;
-        QTest::addRow("data offset 0") << Header{8192, 1, 0, 4, 2, 12} << true;
-        QTest::addRow("zero width") << Header{8192, 1, 64, 0, 2, 12} << true;
-        QTest::addRow("zero height") << Header{8192, 1, 64, 4, 0, 12} << true;
+        QTest::addRow("pixels past the end") << Header{8192, 1, quint32(end - 20), 4, 2, 12};
+        QTest::addRow("data offset 0") << Header{8192, 1, 0, 4, 2, 12};
         // Two lines of 11 bytes end exactly at the end; 4 pixels need 12.
-        QTest::addRow("line shorter than its pixels") << Header{8192, 1, quint32(end - 22), 4, 2, 11} << true;
-        QTest::addRow("4 GiB of pixels") << Header{8192, 1, 64, 21845, 65535, 65535} << true;
+        QTest::addRow("line shorter than its pixels") << Header{8192, 1, quint32(end - 22), 4, 2, 11};
+        QTest::addRow("4 GiB of pixels") << Header{8192, 1, 64, 21845, 65535, 65535};
     }
     void malformedHeaderIsSurvived()
     {
         QFETCH(Header, header);
-        QFETCH(bool, skipped);
         SegmentName name;
         segmentInUse = name.name.toLatin1();
         HSharedMemorySegment segment(name.name);
@@ -96,7 +91,7 @@ private slots:
 
         QCOMPARE(manager.textureId(), 0);
         QCOMPARE(manager.textureId(), 0);
-        QCOMPARE(frameReady(segment, 0) == 0, skipped);
+        QCOMPARE(frameReady(segment, 0), quint16(0)); // skipped, so the producer can go on
 
         // The producer mends its header: the next frame is shown. Its one pixel lies in the
         // descriptor's unused bytes, inside every segment here.
@@ -131,21 +126,6 @@ private slots:
         QVERIFY(reader.faulted());
         QCOMPARE(reader.data()[page], uchar(0));
         QVERIFY(!creator.faulted());
-    }
-
-    // Too short for the header: never attached, and consumerClosed, which would lie past the end,
-    // is not written.
-    void segmentShorterThanTheHeader()
-    {
-        SegmentName name;
-        segmentInUse = name.name.toLatin1();
-        HSharedMemorySegment segment(name.name);
-        QVERIFY(segment.create(L::headerSize - 4));
-        std::memcpy(segment.data(), L::versionText, sizeof(L::versionText));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("fewer than its header needs"));
-        SharedMemoryManager manager(name.name);
-        QTest::qWait(350);
-        QVERIFY(!manager.isAttached());
     }
 };
 
