@@ -19,6 +19,7 @@ FocusScope {
     }
 
     function requestContent() {
+        wallMessage.text = ""
         hHostingManager.requestContent(contentCategory.model[contentCategory.currentIndex].value)
     }
 
@@ -56,11 +57,20 @@ FocusScope {
     enabled: false
     state: "Off"
 
+    function showMessage(message) {
+        wallMessage.text = message
+        wallMessage.forceActiveFocus()
+    }
+
     Component.onCompleted: {
         hHostingManager.hostingStateChanged.connect(checkHostingState)
+        hHostingManager.displayMessage.connect(showMessage)
         checkHostingState()
     }
-    Component.onDestruction: hHostingManager.hostingStateChanged.disconnect(checkHostingState)
+    Component.onDestruction: {
+        hHostingManager.hostingStateChanged.disconnect(checkHostingState)
+        hHostingManager.displayMessage.disconnect(showMessage)
+    }
 
     // The wall offers no way back of its own.
     Keys.onPressed: {
@@ -189,11 +199,61 @@ FocusScope {
             visible: hostingview.count === 0
         }
 
-        ProgressBar {
+        // While a request is out: words and a way to give up, not an animation that would repaint
+        // the window for as long as the server keeps silent.
+        Column {
             objectName: "progressBar"
             anchors.centerIn: parent
-            indeterminate: true
+            spacing: 10
+            z: 1
             visible: hHostingManager.requestType !== HHostingManager.None
+
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                color: "white"
+                text: qsTr("Waiting for %1…").arg(hHostingManager.serverName)
+            }
+            Button {
+                objectName: "cancelRequestButton"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("Cancel")
+                onClicked: hHostingManager.cancelRequest()
+            }
+        }
+
+        // Why the last listing failed, inside the wall: it wraps, and Return, Escape or a click
+        // puts it away; the next Search goes out whether it is up or not.
+        Rectangle {
+            id: wallMessage
+            objectName: "wallMessage"
+            property alias text: wallMessageText.text
+            anchors.centerIn: parent
+            width: Math.min(parent.width - 60, 520)
+            height: wallMessageText.height + 30
+            radius: 10
+            z: 2
+            color: Qt.rgba(0, 0, 0, 0.8)
+            visible: text !== ""
+
+            Text {
+                id: wallMessageText
+                anchors.centerIn: parent
+                width: parent.width - 30
+                color: "#ff6b5e"
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+            }
+            MouseArea {
+                anchors.fill: parent
+                onClicked: wallMessage.text = ""
+            }
+            Keys.onPressed: {
+                if (event.key === Qt.Key_Escape || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+                    wallMessage.text = ""
+                    hostingview.forceActiveFocus()
+                    event.accepted = true
+                }
+            }
         }
 
         GridView {

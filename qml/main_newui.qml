@@ -312,7 +312,7 @@ FocusScope {
 
         hView.displayMessage.connect(onDisplayMessage)
         hVideoPlugin.displayMessage.connect(onDisplayMessage)
-        hHostingManager.displayMessage.connect(onDisplayMessage)
+        // The hosting wall shows its own messages, inside it and without blocking the next request.
         hLanguage.displayMessage.connect(onDisplayMessage)
 
         hView.mouseMoved.connect(onMouseMoved)

@@ -7,6 +7,8 @@ Row {
     // The text field itself, for its text, focus and key navigation.
     readonly property alias input: fieldInput
     property alias inputFocus: fieldInput.focus
+    // TextInput.Password for a secret.
+    property alias echoMode: fieldInput.echoMode
     // The fields Tab and Shift+Tab move to.
     property Item nextField: null
     property Item previousField: null

@@ -1,16 +1,34 @@
 import QtQuick 2.0
 import QtQuick.Controls 1.1
+import Veyrix 1.0
 
 // Logs in to the video hosting service. It stays up until the service accepts the login or the user
-// gives up, and shows why a login failed.
+// gives up, and shows why a login failed. While it waits, Cancel ends the request; the password is
+// masked unless the user asks to see it.
 FocusScope {
     id: popupHostingConnection
 
     signal close(string rootState)
 
+    readonly property bool __waiting: hHostingManager.requestType === HHostingManager.Connection
+    property bool __showsError: false
+
+    function clearError() {
+        __showsError = false
+        messageText.text = ""
+    }
+
     function requestConnection() {
-        messageText.text = qsTr("Connecting...")
+        __showsError = false
+        messageText.text = qsTr("Waiting for %1…").arg(hHostingManager.serverName)
         hHostingManager.requestConnection(userNameField.input.text, passwordField.input.text)
+    }
+
+    function cancel() {
+        if (__waiting)
+            hHostingManager.cancelRequest()
+        else
+            popupHostingConnection.close("Wall")
     }
 
     function onRequestResponse(success, errorMessage) {
@@ -18,6 +36,7 @@ FocusScope {
             messageText.text = qsTr("Success")
             popupHostingConnection.close("Wall")
         } else {
+            __showsError = true
             messageText.text = errorMessage
         }
     }
@@ -27,12 +46,20 @@ FocusScope {
     // gone.
     Component.onDestruction: hHostingManager.requestResponse.disconnect(onRequestResponse)
 
-    // Return logs in, as the default button promises; Escape gives up.
+    // Return logs in, as the default button promises, or first puts an error message away; Escape
+    // cancels a request in flight, puts a message away, and then gives up.
     Keys.onPressed: {
-        if (event.key === Qt.Key_Escape)
-            popupHostingConnection.close("Wall")
-        else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter)
-            requestConnection()
+        if (event.key === Qt.Key_Escape) {
+            if (__showsError)
+                clearError()
+            else
+                cancel()
+        } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            if (__showsError)
+                clearError()
+            else if (!__waiting)
+                requestConnection()
+        }
         event.accepted = true
     }
 
@@ -56,16 +83,30 @@ FocusScope {
                 objectName: "passwordInput"
                 label: qsTr("Password")
                 previousField: userNameField
+                echoMode: showPassword.checked ? TextInput.Normal : TextInput.Password
+            }
+            CheckBox {
+                id: showPassword
+                objectName: "showPassword"
+                anchors.right: parent.right
+                text: qsTr("Show password")
+                activeFocusOnPress: false
             }
         }
 
         Text {
             id: messageText
             objectName: "messageText"
-            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.margins: 15
             anchors.bottom: parent.bottom
-            anchors.bottomMargin: 50
-            color: "red"
+            anchors.bottomMargin: 55
+            color: popupHostingConnection.__showsError ? "#ff6b5e" : "white"
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            maximumLineCount: 4
+            elide: Text.ElideRight
         }
 
         Row {
@@ -78,12 +119,13 @@ FocusScope {
                 objectName: "okButton"
                 text: qsTr("OK")
                 isDefault: true
+                enabled: !popupHostingConnection.__waiting
                 onClicked: popupHostingConnection.requestConnection()
             }
             Button {
                 objectName: "cancelButton"
                 text: qsTr("Cancel")
-                onClicked: popupHostingConnection.close("Wall")
+                onClicked: popupHostingConnection.cancel()
             }
         }
     }

@@ -28,6 +28,10 @@ HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, con
       udpSocket(new HUdpSocket(global.get(), udpRole, nullptr)),
       hostingManager(new HHostingManager(settings)), sensor(new HSensorQt(global.get()))
 {
+    // Seconds, as the user would write them.
+    const int hostingTimeout =
+        settings->ensureValue(QStringLiteral("application/hosting/timeout"), 20).toInt();
+    hostingManager->setRequestTimeout(qBound(1, hostingTimeout, 600) * 1000);
 }
 
 HCoreObjects::~HCoreObjects()

@@ -1,5 +1,6 @@
 #include "HHostingManager.h"
 
+#include "HRedaction.h"
 #include "NetLogging.h"
 #include "VideosListModel.h"
 #include "base/KernelSettingsWriter.h"
@@ -22,6 +23,15 @@ const QString apiKeyKey = QStringLiteral("application/hosting/apiKey");
 const QString invalidGrant = QStringLiteral("invalid_grant");
 const QString expiredToken = QStringLiteral("The access token provided has expired.");
 const QString invalidRefreshToken = QStringLiteral("Invalid refresh token");
+
+// What follows a request's answer.
+enum Next
+{
+    Nothing,
+    RefreshToken,
+    Login,
+    Disconnect
+};
 
 QUrl apiUrl(const QString& text)
 {
@@ -79,10 +89,36 @@ QString HHostingManager::scrambled(const QString& secret)
     return scrambler.encryptToString(secret);
 }
 
+QString HHostingManager::serverName() const
+{
+    return apiUrl(apiBase).host();
+}
+
+QString HHostingManager::redacted(const QString& text) const
+{
+    return HRedaction::redacted(text, {password, accessToken, refreshToken, apiKey});
+}
+
 void HHostingManager::sendRequest(RequestType type, const QUrl& url, const QByteArray& body)
 {
     if (request != None) {
-        return; // one request at a time
+        if (type == Content) {
+            // The newest listing is the one the user wants; it waits for a login in flight.
+            pendingContentUrl = url;
+            pendingContentBody = body;
+            if (request != Content) {
+                return;
+            }
+        } else if (type != Connection) {
+            return;
+        }
+        // Superseded: its answer, should it still come, is ignored.
+        if (QNetworkReply* old = currentReply.data()) {
+            currentReply.clear();
+            old->abort();
+            old->deleteLater();
+        }
+        setRequestType(None);
     }
     if (type != None) {
         setRequestType(type);
@@ -91,16 +127,32 @@ void HHostingManager::sendRequest(RequestType type, const QUrl& url, const QByte
         pendingContentUrl = url;
         pendingContentBody = body;
     }
+    if (url.scheme() != QLatin1String("https")) {
+        failRequest(tr("The hosting service at %1 is not reached over HTTPS: the password and the tokens "
+                       "would travel in the clear, so nothing is sent.")
+                        .arg(apiBase));
+        return;
+    }
 
     QNetworkRequest networkRequest(url);
     networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    networkRequest.setTransferTimeout(timeoutMs);
+    cancelled = false;
     // Certificate errors are never ignored: the requests carry the password and the tokens, and a
     // failed handshake is reported like any transport error.
     if (request == Connection) {
-        network->get(networkRequest);
+        currentReply = network->get(networkRequest);
     } else {
         networkRequest.setRawHeader("Authorization", QStringLiteral("Bearer %1").arg(accessToken).toUtf8());
-        network->post(networkRequest, body);
+        currentReply = network->post(networkRequest, body);
+    }
+}
+
+void HHostingManager::cancelRequest()
+{
+    if (currentReply) {
+        cancelled = true;
+        currentReply->abort();
     }
 }
 
@@ -178,18 +230,38 @@ void HHostingManager::requestDisconnection()
     setHostingState(Disconnected);
 }
 
+QString HHostingManager::describeFailure(QNetworkReply* reply) const
+{
+    const QString host = serverName();
+    if (reply->error() == QNetworkReply::OperationCanceledError) {
+        return cancelled ? tr("Cancelled.")
+                         : tr("The hosting service at %1 did not answer within %2 s.")
+                               .arg(host)
+                               .arg(timeoutMs / 1000);
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400) {
+        return tr("The hosting service at %1 answered %2 %3.")
+            .arg(host)
+            .arg(status)
+            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    }
+    return tr("The hosting service at %1 cannot be reached: %2").arg(host, redacted(reply->errorString()));
+}
+
 void HHostingManager::receiveReply(QNetworkReply* response)
 {
-    if (request == None) {
-        response->deleteLater();
-        return;
+    response->deleteLater();
+    if (request == None || response != currentReply.data()) {
+        return; // superseded or cancelled with its request
     }
+    currentReply.clear();
 
     QString errorMessage;
     QJsonObject resultObject;
     QJsonArray resultArray;
     if (response->error() != QNetworkReply::NoError) {
-        errorMessage = response->errorString();
+        errorMessage = describeFailure(response);
     } else {
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(response->readAll(), &parseError);
@@ -206,77 +278,87 @@ void HHostingManager::receiveReply(QNetworkReply* response)
             }
         }
     }
-
-    enum class Next
-    {
-        Nothing,
-        RefreshToken,
-        Login,
-        Disconnect
-    };
-    Next next = Next::Nothing;
-
-    if (errorMessage.isEmpty()) {
-        switch (request) {
-        case Content:
-            model->addVideos(resultArray);
-            pendingContentUrl.clear();
-            pendingContentBody.clear();
-            break;
-        case Connection: {
-            accessToken = resultObject.value(QLatin1String("access_token")).toString();
-            refreshToken = resultObject.value(QLatin1String("refresh_token")).toString();
-            settings->setValue(userNameKey, userName);
-            settings->setValue(passwordKey, scrambled(password));
-            settings->setValue(accessTokenKey, scrambled(accessToken));
-            settings->setValue(refreshTokenKey, scrambled(refreshToken));
-            const QString newApiKey = resultObject.value(QLatin1String("api_key")).toString();
-            if (!newApiKey.isEmpty()) {
-                apiKey = newApiKey;
-                settings->setValue(apiKeyKey, scrambled(apiKey));
-            }
-            setHostingState(Connected);
-            emit requestResponse(true, QString());
-            break;
-        }
-        case TestAccess:
-            setHostingState(Connected);
-            break;
-        case None:
-            break;
-        }
-    } else {
-        const QString error = resultObject.value(QLatin1String("error")).toString();
-        const QString description = resultObject.value(QLatin1String("error_description")).toString();
-        qCInfo(lcNet).noquote() << "Hosting request failed:" << errorMessage;
-        if (error == invalidGrant && description == expiredToken) {
-            next = Next::RefreshToken;
-        } else if (error == invalidGrant && description == invalidRefreshToken) {
-            next = Next::Login;
-        } else if (request == Connection || request == TestAccess) {
-            next = Next::Disconnect;
-            emit requestResponse(false, errorMessage);
-        } else {
-            emit displayMessage(errorMessage, 3);
-            pendingContentUrl.clear();
-            pendingContentBody.clear();
-        }
+    if (!errorMessage.isEmpty()) {
+        handleFailure(redacted(errorMessage), resultObject);
+        return;
     }
 
+    switch (request) {
+    case Content:
+        model->addVideos(resultArray);
+        pendingContentUrl.clear();
+        pendingContentBody.clear();
+        break;
+    case Connection: {
+        accessToken = resultObject.value(QLatin1String("access_token")).toString();
+        refreshToken = resultObject.value(QLatin1String("refresh_token")).toString();
+        settings->setValue(userNameKey, userName);
+        settings->setValue(passwordKey, scrambled(password));
+        settings->setValue(accessTokenKey, scrambled(accessToken));
+        settings->setValue(refreshTokenKey, scrambled(refreshToken));
+        const QString newApiKey = resultObject.value(QLatin1String("api_key")).toString();
+        if (!newApiKey.isEmpty()) {
+            apiKey = newApiKey;
+            settings->setValue(apiKeyKey, scrambled(apiKey));
+        }
+        setHostingState(Connected);
+        emit requestResponse(true, QString());
+        break;
+    }
+    case TestAccess:
+        setHostingState(Connected);
+        break;
+    case None:
+        break;
+    }
+    finishRequest(Nothing);
+}
+
+void HHostingManager::failRequest(const QString& message)
+{
+    handleFailure(message, QJsonObject());
+}
+
+void HHostingManager::handleFailure(const QString& errorMessage, const QJsonObject& resultObject)
+{
+    const QString error = resultObject.value(QLatin1String("error")).toString();
+    const QString description = resultObject.value(QLatin1String("error_description")).toString();
+    qCInfo(lcNet).noquote() << "Hosting request failed:" << errorMessage;
+    Next next = Nothing;
+    if (error == invalidGrant && description == expiredToken) {
+        next = RefreshToken;
+    } else if (error == invalidGrant && description == invalidRefreshToken) {
+        next = Login;
+    } else if (request == Connection || request == TestAccess) {
+        next = Disconnect;
+        emit requestResponse(false, errorMessage);
+    } else {
+        if (!cancelled) {
+            emit displayMessage(errorMessage, 3);
+        }
+        pendingContentUrl.clear();
+        pendingContentBody.clear();
+    }
+    finishRequest(next);
+}
+
+void HHostingManager::finishRequest(int next)
+{
     // Reset first, so that the follow-up request is not dropped as a second one in flight.
     setRequestType(None);
+    cancelled = false;
 
     switch (next) {
-    case Next::RefreshToken:
+    case RefreshToken:
         requestTokenRefresh();
         break;
-    case Next::Login:
+    case Login:
         requestConnection(userName, password);
         break;
-    case Next::Disconnect:
+    case Disconnect:
         requestDisconnection();
         break;
-    case Next::Nothing:
+    default:
         if (!pendingContentUrl.isEmpty() || !pendingContentBody.isEmpty()) {
             sendRequest(Content, pendingContentUrl, pendingContentBody);
         } else if (accessTestPending) {
@@ -285,5 +367,4 @@ void HHostingManager::receiveReply(QNetworkReply* response)
         break;
     }
     accessTestPending = false;
-    response->deleteLater();
 }

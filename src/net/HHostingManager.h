@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 class KernelSettingsWriter;
@@ -14,11 +15,17 @@ class VideosListModel;
 // The client of the video hosting service: logs in, keeps its tokens fresh, and lists public, own
 // or another user's videos into its list model. One request is in flight at a time; a listing
 // interrupted by an expired token or a lost login is sent again once the login is restored.
+//
+// The requests carry the password and the tokens, so the service is only spoken to over HTTPS,
+// and no URL, header or error text that can hold one is logged or shown unredacted. Every request
+// ends within its timeout or when the user cancels it; a new listing replaces one in flight.
 class HHostingManager : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(HostingState hostingState READ hostingState WRITE setHostingState NOTIFY hostingStateChanged)
     Q_PROPERTY(RequestType requestType READ requestType WRITE setRequestType NOTIFY requestTypeChanged)
+    // The service's host, for "waiting for …" and for messages.
+    Q_PROPERTY(QString serverName READ serverName CONSTANT)
 
 public:
     enum RequestType
@@ -49,6 +56,9 @@ public:
     ~HHostingManager() override;
 
     static QString defaultApiBase();
+    QString serverName() const;
+    // Milliseconds a request may take before it fails ("application/hosting/timeout").
+    void setRequestTimeout(int milliseconds) { timeoutMs = milliseconds; }
     VideosListModel* videosListModel() const { return model; }
 
     HostingState hostingState() const { return state; }
@@ -63,6 +73,8 @@ public:
     Q_INVOKABLE void requestDisconnection();
     Q_INVOKABLE void requestContent(int contentCategory = PublicVideos, int start = 0,
                                     const QString& userName = QString());
+    // Ends the request in flight, as a failure that says it was cancelled.
+    Q_INVOKABLE void cancelRequest();
 
 signals:
     void displayMessage(const QString& message, int icon);
@@ -75,6 +87,12 @@ public slots:
 
 private:
     void sendRequest(RequestType type, const QUrl& url, const QByteArray& body);
+    // Without a reply: the request fails at once with `message`.
+    void failRequest(const QString& message);
+    void handleFailure(const QString& errorMessage, const QJsonObject& resultObject);
+    void finishRequest(int next);
+    QString describeFailure(QNetworkReply* reply) const;
+    QString redacted(const QString& text) const;
     void requestTokenRefresh();
     void requestTestAccess();
     QByteArray contentFilter(int start) const;
@@ -97,6 +115,9 @@ private:
     QUrl pendingContentUrl;
     QByteArray pendingContentBody;
     bool accessTestPending = true;
+    QPointer<QNetworkReply> currentReply;
+    bool cancelled = false;
+    int timeoutMs = 20000;
     QString userName;
     QString password;
     QString apiKey;

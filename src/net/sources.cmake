@@ -4,6 +4,7 @@ target_sources(gyre-core PRIVATE
     net/HUpdateManager.cpp net/HUpdateManager.h
     net/NetLogging.cpp net/NetLogging.h
     net/HHostingManager.cpp net/HHostingManager.h
+    net/HRedaction.cpp net/HRedaction.h
     net/VideosListModel.cpp net/VideosListModel.h
     net/HBinaryJsonValidator.cpp net/HBinaryJsonValidator.h
     net/HSyncDatagram.cpp net/HSyncDatagram.h
