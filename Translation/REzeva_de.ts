@@ -68,6 +68,26 @@ Sie dürfen diese Bibliotheken durch eigene veränderte Fassungen ersetzen; die 
         <source>Error in server response : </source>
         <translation>Fehler in der Antwort des Servers: </translation>
     </message>
+    <message>
+        <source>The hosting service at %1 is not reached over HTTPS: the password and the tokens would travel in the clear, so nothing is sent.</source>
+        <translation>Der Hosting-Dienst unter %1 wird nicht über HTTPS erreicht: Passwort und Tokens gingen unverschlüsselt über das Netz, daher wird nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 did not answer within %2 s.</source>
+        <translation>Der Hosting-Dienst unter %1 antwortete nicht innerhalb von %2 s.</translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 answered %2 %3.</source>
+        <translation>Der Hosting-Dienst unter %1 antwortete %2 %3.</translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 cannot be reached: %2</source>
+        <translation>Der Hosting-Dienst unter %1 ist nicht erreichbar: %2</translation>
+    </message>
 </context>
 <context>
     <name>HLeap</name>
@@ -283,6 +303,14 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>Copyright © %1 %2. All rights reserved.</source>
         <translation>Copyright © %1 %2. Alle Rechte vorbehalten.</translation>
     </message>
+    <message>
+        <source>Could not check for updates: %1.</source>
+        <translation>Die Suche nach Aktualisierungen ist fehlgeschlagen: %1.</translation>
+    </message>
+    <message>
+        <source>%1 (build %2)</source>
+        <translation>%1 (Build %2)</translation>
+    </message>
 </context>
 <context>
     <name>HResumeStore</name>
@@ -398,6 +426,29 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     <message>
         <source>The language changes when the program is started again.</source>
         <translation>Die Sprache wechselt beim nächsten Start des Programms.</translation>
+    </message>
+</context>
+<context>
+    <name>HUpdateManager</name>
+    <message>
+        <source>%1 did not answer within %2 s</source>
+        <translation>%1 antwortete nicht innerhalb von %2 s</translation>
+    </message>
+    <message>
+        <source>%1 answered %2 %3</source>
+        <translation>%1 antwortete %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2</source>
+        <translation>%1 ist nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>the answer of %1 is larger than %2 KB</source>
+        <translation>die Antwort von %1 ist größer als %2 KB</translation>
+    </message>
+    <message>
+        <source>the answer of %1 holds no version</source>
+        <translation>die Antwort von %1 enthält keine Version</translation>
     </message>
 </context>
 <context>
@@ -685,6 +736,14 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>No videos</source>
         <translation>Keine Videos</translation>
     </message>
+    <message>
+        <source>Waiting for %1…</source>
+        <translation>Warte auf %1…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>H_LanguagePanel</name>
@@ -915,12 +974,16 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>Connecting...</source>
-        <translation>Verbinde …</translation>
-    </message>
-    <message>
         <source>Success</source>
         <translation>Erfolgreich</translation>
+    </message>
+    <message>
+        <source>Waiting for %1…</source>
+        <translation>Warte auf %1…</translation>
+    </message>
+    <message>
+        <source>Show password</source>
+        <translation>Passwort zeigen</translation>
     </message>
 </context>
 <context>

@@ -60,6 +60,26 @@ You may replace these libraries with modified versions of your own; the licences
         <source>Error in server response : </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The hosting service at %1 is not reached over HTTPS: the password and the tokens would travel in the clear, so nothing is sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 did not answer within %2 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 answered %2 %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hosting service at %1 cannot be reached: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HLeap</name>
@@ -274,6 +294,14 @@ Your are already running the most up to date version : %1.</source>
         <source>Copyright © %1 %2. All rights reserved.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Could not check for updates: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (build %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HResumeStore</name>
@@ -382,6 +410,29 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>The language changes when the program is started again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HUpdateManager</name>
+    <message>
+        <source>%1 did not answer within %2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 answered %2 %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the answer of %1 is larger than %2 KB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the answer of %1 holds no version</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -670,6 +721,14 @@ Your are already running the most up to date version : %1.</source>
         <source>No videos</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Waiting for %1…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>H_LanguagePanel</name>
@@ -900,11 +959,15 @@ Your are already running the most up to date version : %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Connecting...</source>
+        <source>Success</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Success</source>
+        <source>Waiting for %1…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show password</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

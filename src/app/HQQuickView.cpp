@@ -18,6 +18,9 @@ HQQuickView::HQQuickView(bool demo, HSettingsManager* settings)
     connect(&updateChecker, &HUpdateManager::NewVersionAvailable, this, &HQQuickView::OnNewVersionAvailable);
     connect(&updateChecker, &HUpdateManager::AlreadyLatestVersion, this,
             &HQQuickView::OnAlreadyLatestVersion);
+    connect(&updateChecker, &HUpdateManager::CheckFailed, this, [this](const QString& reason) {
+        emit displayMessage(tr("Could not check for updates: %1.").arg(reason));
+    });
     connect(this, &QWindow::windowStateChanged, this, &HQQuickView::onWindowStateChanged);
     connect(this, &QQuickWindow::beforeRendering, this, &HQQuickView::computeMaxTextureSize,
             Qt::DirectConnection);
@@ -51,7 +54,11 @@ void HQQuickView::checkUpdate()
 
 QString HQQuickView::newVersion() const
 {
-    return updateChecker.latestVersion().displayString();
+    // A release's build number beyond the usual 400 is what tells it from the one installed.
+    const ProductVersion& latest = updateChecker.latestVersion();
+    return latest.buildNumber() > 400
+               ? tr("%1 (build %2)").arg(latest.displayString()).arg(latest.buildNumber())
+               : latest.displayString();
 }
 
 QString HQQuickView::newVersionDate() const
@@ -85,7 +92,7 @@ void HQQuickView::OnAlreadyLatestVersion()
     emit displayMessage(
         tr("There is no update for this product.\nYour are already running the most up to date "
            "version : %1.")
-            .arg(title()));
+            .arg(ProductVersion(ProductInfo::versionText()).displayString()));
 }
 
 QSize HQQuickView::maxTextureSize() const

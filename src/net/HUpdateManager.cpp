@@ -1,5 +1,6 @@
 #include "HUpdateManager.h"
 
+#include "HRedaction.h"
 #include "HUpdateAnswer.h"
 #include "NetLogging.h"
 #include "base/HSettingsManager.h"
@@ -14,8 +15,13 @@ namespace {
 const QString lastCheckKey = QStringLiteral("general/last_update_check");
 const QString stableChannel = QStringLiteral("stable");
 const QString betaChannel = QStringLiteral("beta");
-const QString awaitingAnswer = QStringLiteral("CHECK");
 constexpr qint64 automaticCheckInterval = 7 * 24 * 3600;
+// A version answer is one line; a change log a page of rich text.
+constexpr qint64 versionCap = 64 * 1024;
+constexpr qint64 changeLogCap = 1024 * 1024;
+const char* const roleProperty = "gyreUpdateChannel";
+const char* const tooLargeProperty = "gyreTooLarge";
+const QString changeLogRole = QStringLiteral("changelog");
 
 // The installer page for the platform we run on.
 QString downloadPlatform()
@@ -36,6 +42,9 @@ HUpdateManager::HUpdateManager(HSettingsManager* settingsStore, const QString& b
     connect(network, &QNetworkAccessManager::finished, this, &HUpdateManager::OnNetReplyFinished);
     // Emitted from the checker's thread; the slot runs queued on the main thread where we live.
     connect(this, &HUpdateManager::UrlResolved, this, &HUpdateManager::OnUrlResolved);
+    timeoutMs =
+        qBound(1, settings->ensureValue(QStringLiteral("application/update/timeout"), 15).toInt(), 600) *
+        1000;
 }
 
 HUpdateManager::~HUpdateManager()
@@ -54,19 +63,23 @@ void HUpdateManager::initialize(const QString& product, const QString& version, 
     // An invalid date counts as 0 seconds ago: a program that never completed a check waits for
     // the user to ask for one.
     const qint64 secondsSince = lastCheck.isValid() ? lastCheck.secsTo(QDateTime::currentDateTime()) : 0;
-    if (secondsSince > automaticCheckInterval && !isRunning()) {
+    if (secondsSince > automaticCheckInterval && !isRunning() && !checking) {
         qCInfo(lcNet) << "Last update check" << lastCheck << "is more than a week old: checking";
         manualCheck = false;
+        checking = true;
         start();
     }
 }
 
 void HUpdateManager::requestCheck(bool manual)
 {
-    if (isRunning()) {
+    if (isRunning() || checking) {
+        // The check under way answers this request too.
+        manualCheck = manualCheck || manual;
         return;
     }
     manualCheck = manual;
+    checking = true;
     start(QThread::InheritPriority);
 }
 
@@ -97,10 +110,44 @@ QNetworkRequest HUpdateManager::channelRequest(const QString& channel, const QSt
     return QNetworkRequest(url);
 }
 
+void HUpdateManager::send(const QNetworkRequest& prototype, const QString& role, qint64 cap)
+{
+    QNetworkRequest request(prototype);
+    request.setTransferTimeout(timeoutMs);
+    QNetworkReply* reply = network->get(request);
+    reply->setProperty(roleProperty, role);
+    reply->setProperty(tooLargeProperty, 0);
+    reply->setReadBufferSize(cap + 1);
+    // Read no further than the cap: a server that sends without end costs memory only up to it.
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, cap](qint64 received, qint64 total) {
+        if (received > cap || total > cap) {
+            reply->setProperty(tooLargeProperty, cap);
+            reply->abort();
+        }
+    });
+}
+
+QString HUpdateManager::describeFailure(QNetworkReply* reply) const
+{
+    const QString host = QUrl(serverBase).host();
+    if (reply->error() == QNetworkReply::OperationCanceledError) {
+        return tr("%1 did not answer within %2 s").arg(host).arg(timeoutMs / 1000);
+    }
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400) {
+        return tr("%1 answered %2 %3")
+            .arg(host)
+            .arg(status)
+            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    }
+    return tr("%1 cannot be reached: %2").arg(host, HRedaction::redacted(reply->errorString(), {userData}));
+}
+
 void HUpdateManager::OnUrlResolved()
 {
     pendingVersionReplies = 1;
-    channelResults.insert(stableChannel, awaitingAnswer);
+    channelResults.clear();
+    failure.clear();
 
     const bool sendUserData = !userData.isEmpty();
     const QNetworkRequest stableRequest =
@@ -109,45 +156,55 @@ void HUpdateManager::OnUrlResolved()
         userData.clear();
         emit ClearUserData();
     }
-    network->get(stableRequest);
+    send(stableRequest, stableChannel, versionCap);
 
     if (currentVersion.buildNumber() != 400) {
         ++pendingVersionReplies;
-        channelResults.insert(betaChannel, awaitingAnswer);
-        network->get(channelRequest(betaChannel, QStringLiteral("version"), false));
+        send(channelRequest(betaChannel, QStringLiteral("version"), false), betaChannel, versionCap);
     }
 }
 
 void HUpdateManager::OnNetReplyFinished(QNetworkReply* reply)
 {
     reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        // A failed version request leaves the count pending: this check ends here, silently.
-        qCInfo(lcNet) << "Update request failed:" << reply->url().toString() << reply->errorString();
+    const QString role = reply->property(roleProperty).toString();
+    const qint64 cap = role == changeLogRole ? changeLogCap : versionCap;
+    // The whole answer may have arrived before its size was noticed.
+    const bool tooLarge = reply->property(tooLargeProperty).toLongLong() > 0 || reply->bytesAvailable() > cap;
+    const bool failed = reply->error() != QNetworkReply::NoError || tooLarge;
+    const QString host = QUrl(serverBase).host();
+    const QString reason = tooLarge ? tr("the answer of %1 is larger than %2 KB").arg(host).arg(cap / 1024)
+                           : failed ? describeFailure(reply)
+                                    : QString();
+    if (failed) {
+        qCInfo(lcNet).noquote() << "Update request failed:" << HRedaction::redacted(reply->url().toString())
+                                << reason;
+    }
+    if (role == changeLogRole) {
+        // Announced all the same: the version is known, only its notes are missing.
+        latestChangeLog = failed ? QString() : QString::fromUtf8(reply->readAll()).trimmed();
+        checking = false;
+        emit NewVersionAvailable();
         return;
     }
-
-    const QString body = QString::fromUtf8(reply->readAll());
-    const QString url = reply->url().toString();
-
-    if (url.contains(QLatin1String("version"))) {
-        --pendingVersionReplies;
-        settings->setValue(lastCheckKey, QDateTime::currentDateTime());
-
-        const QString channel = url.contains(QLatin1String("/stable/")) ? stableChannel : betaChannel;
+    if (role != stableChannel && role != betaChannel) {
+        return;
+    }
+    --pendingVersionReplies;
+    if (failed) {
+        failure = reason;
+    } else {
+        const QString body = QString::fromUtf8(reply->readAll());
         if (HUpdateAnswer::parse(body)) {
-            channelResults.insert(channel, body.trimmed());
+            channelResults.insert(role, body.trimmed());
+            settings->setValue(lastCheckKey, QDateTime::currentDateTime());
         } else {
-            channelResults.remove(channel);
-        }
-        if (pendingVersionReplies == 0) {
-            evaluate();
+            failure = tr("the answer of %1 holds no version").arg(QUrl(serverBase).host());
+            qCInfo(lcNet).noquote() << "Update answer without a version from" << role << "channel";
         }
     }
-
-    if (url.contains(QLatin1String("changelog"))) {
-        latestChangeLog = body.trimmed();
-        emit NewVersionAvailable();
+    if (pendingVersionReplies == 0) {
+        evaluate();
     }
 }
 
@@ -155,18 +212,19 @@ void HUpdateManager::evaluate()
 {
     std::optional<HUpdateAnswer> answer;
     QString bestChannel;
-    // Stable first, so that a beta answer only wins when it is strictly newer. Entries still
-    // awaiting an answer from an earlier, failed check are no version and take no part.
+    // Stable first, so that a beta answer only wins when it is strictly newer.
     for (const QString& channel : {stableChannel, betaChannel}) {
-        const QString value = channelResults.value(channel);
-        const std::optional<HUpdateAnswer> candidate =
-            value == awaitingAnswer ? std::nullopt : HUpdateAnswer::parse(value);
+        const std::optional<HUpdateAnswer> candidate = HUpdateAnswer::parse(channelResults.value(channel));
         if (candidate && (!answer || candidate->version.isNewerThan(answer->version))) {
             answer = candidate;
             bestChannel = channel;
         }
     }
     if (!answer) {
+        checking = false;
+        if (manualCheck) {
+            emit CheckFailed(failure);
+        }
         return;
     }
 
@@ -178,8 +236,11 @@ void HUpdateManager::evaluate()
             serverBase + productId + QLatin1Char('/') + bestChannel + QLatin1Char('/');
         download = channelBase + downloadPlatform();
         history = channelBase + QStringLiteral("history?src=") + sourceText();
-        network->get(channelRequest(bestChannel, QStringLiteral("changelog"), false));
-    } else if (manualCheck) {
-        emit AlreadyLatestVersion();
+        send(channelRequest(bestChannel, QStringLiteral("changelog"), false), changeLogRole, changeLogCap);
+    } else {
+        checking = false;
+        if (manualCheck) {
+            emit AlreadyLatestVersion();
+        }
     }
 }

@@ -13,7 +13,10 @@ class QNetworkRequest;
 
 // Asks the download server whether a newer version exists, on the "stable" channel and, for
 // pre-release builds, on the "beta" channel too. Its own thread only starts a check; requests and
-// answers are handled on the main thread. A newer version is announced once its change log arrived.
+// answers are handled on the main thread. A newer version is announced once its change log arrived
+// (or failed to). Every request ends within its timeout ("application/update/timeout", seconds),
+// every answer is read up to a cap, and a check the user asked for always ends in a signal: newer,
+// up to date, or failed with the reason.
 class HUpdateManager : public QThread
 {
     Q_OBJECT
@@ -35,6 +38,8 @@ public:
 signals:
     void NewVersionAvailable();
     void AlreadyLatestVersion();
+    // Only for a check the user asked for; `reason` names the server and the cause.
+    void CheckFailed(const QString& reason);
     void ClearUserData();
     void UrlResolved();
 
@@ -47,6 +52,8 @@ private slots:
 
 private:
     QNetworkRequest channelRequest(const QString& channel, const QString& what, bool withUserData) const;
+    void send(const QNetworkRequest& request, const QString& channel, qint64 cap);
+    QString describeFailure(QNetworkReply* reply) const;
     QString sourceText() const;
     void evaluate();
 
@@ -60,8 +67,11 @@ private:
     ProductVersion currentVersion;
     QString userData;
     bool manualCheck = false;
+    bool checking = false;
     int pendingVersionReplies = 0;
     QHash<QString, QString> channelResults;
+    QString failure;
+    int timeoutMs = 15000;
     HSettingsManager* const settings;
     QNetworkAccessManager* const network;
 };
