@@ -311,6 +311,10 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>%1 (build %2)</source>
         <translation>%1 (Build %2)</translation>
     </message>
+    <message>
+        <source>%1 closed unexpectedly on %2.</source>
+        <translation>%1 wurde am %2 unerwartet beendet.</translation>
+    </message>
 </context>
 <context>
     <name>HResumeStore</name>
@@ -531,6 +535,17 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     <message>
         <source>Photo %1 of %2</source>
         <translation>Foto %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>H_CrashNote</name>
+    <message>
+        <source>Open report folder</source>
+        <translation>Berichtsordner öffnen</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

@@ -302,6 +302,10 @@ Your are already running the most up to date version : %1.</source>
         <source>%1 (build %2)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 closed unexpectedly on %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HResumeStore</name>
@@ -515,6 +519,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Photo %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>H_CrashNote</name>
+    <message>
+        <source>Open report folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -173,6 +173,10 @@ FocusScope {
         objectName: "help"
     }
 
+    H_CrashNote {
+        z: 5
+    }
+
     H_LeapPointer {
         id: h_leapPointer
 

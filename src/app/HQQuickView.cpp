@@ -1,14 +1,18 @@
 #include "HQQuickView.h"
 
 #include "AppLogging.h"
+#include "HCrashDumps.h"
 #include "HCrashHandling.h"
 #include "HExceptionHandler.h"
+#include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 #include "base/ProductVersion.h"
 #include "render/RenderLogging.h"
 #include "session/HMediaFiles.h"
 
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QLocale>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -36,6 +40,36 @@ HQQuickView::HQQuickView(bool demo, HSettingsManager* settings)
         Qt::DirectConnection);
 
     updateChecker.initialize(QStringLiteral("hvd_zelmo"), ProductInfo::versionText(), QString());
+    findCrash(settings);
+}
+
+void HQQuickView::findCrash(HSettingsManager* settings)
+{
+    // Told once: the next start after this one says nothing of the same crash.
+    const QString seenKey = QStringLiteral("application/crash/lastSeen");
+    crashFolder = HCrashDumps::directory();
+    const QFileInfo dump = HCrashDumps::newestSince(crashFolder, settings->getDateTime(seenKey));
+    if (!dump.exists()) {
+        return;
+    }
+    settings->setValue(seenKey, dump.lastModified());
+    crashNoteText =
+        tr("%1 closed unexpectedly on %2.")
+            .arg(ProductInfo::displayName(), QLocale().toString(dump.lastModified(), QLocale::LongFormat));
+    qCInfo(lcApp).noquote() << "Crash found from the last run:" << dump.filePath();
+}
+
+void HQQuickView::dismissCrashNote()
+{
+    if (!crashNoteText.isEmpty()) {
+        crashNoteText.clear();
+        emit crashNoteChanged();
+    }
+}
+
+void HQQuickView::openCrashFolder() const
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(crashFolder));
 }
 
 QString HQQuickView::updateServerBase()

@@ -21,6 +21,8 @@ class HQQuickView : public QQuickView
     Q_PROPERTY(QSize maxTextureSize READ maxTextureSize NOTIFY maxTextureSizeChanged)
     Q_PROPERTY(bool demoMode READ demoMode NOTIFY demoModeChanged)
     Q_PROPERTY(int fps READ fps NOTIFY fpsChanged)
+    // After a crash, at the next start: what the note says; empty once dismissed or without a crash.
+    Q_PROPERTY(QString crashNote READ crashNote NOTIFY crashNoteChanged)
 
 public:
     // The update server is the build's default unless GYRE_UPDATE_SERVER names another.
@@ -37,6 +39,10 @@ public:
     Q_INVOKABLE void fullScreenMode(bool enabled);
     Q_INVOKABLE bool isNewVersionAvailable() const { return newVersionAvailable; }
     Q_INVOKABLE void checkUpdate();
+    QString crashNote() const { return crashNoteText; }
+    Q_INVOKABLE void dismissCrashNote();
+    // The folder that holds the crash's report, in the desktop's file manager.
+    Q_INVOKABLE void openCrashFolder() const;
     Q_INVOKABLE QString title() const;
     // The media's name, never its whole address.
     Q_INVOKABLE void updateTitle(const QUrl& newSource);
@@ -53,6 +59,7 @@ signals:
     void signalNativeEvent(const QByteArray& eventType, void* message, long* result);
     void fullScreenChanged();
     void maxTextureSizeChanged();
+    void crashNoteChanged();
     void demoModeChanged();
     void displayPopup(const QString& qmlFile);
     void displayMessage(const QString& message);
@@ -75,7 +82,11 @@ protected:
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
 
 private:
+    void findCrash(HSettingsManager* settings);
+
     HUpdateManager updateChecker;
+    QString crashNoteText;
+    QString crashFolder;
     bool fullScreenState;
     // Written on the render thread, read on the GUI thread.
     std::atomic<int> maxTextureHalfSize{0};

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/HCrashDumps.h"
 #include "app/HCrashHandling.h"
 #include "app/HMemoryTuning.h"
 #include "base/HSettingsManager.h"
@@ -25,8 +26,10 @@ int main(int argc, char** argv)
     auto locale =
         std::make_unique<QLocale>(settingsStore.getString(QStringLiteral("application/language"), QString()));
     const int dumpType = settingsStore.getInt(QStringLiteral("application/dump_type"), 0);
-    HCrashHandling::install(QDir::tempPath(), ProductInfo::displayName(), ProductInfo::versionText(),
-                            locale->name(), QString(), dumpType);
+    const QString dumps = HCrashDumps::directory();
+    HCrashDumps::prune(dumps);
+    HCrashHandling::install(dumps, ProductInfo::displayName(), ProductInfo::versionText(), locale->name(),
+                            QString(), dumpType);
 
     const int result = HCrashHandling::runGuarded([&app] {
         app->setup();

@@ -5,6 +5,7 @@ target_sources(gyre-core PRIVATE
     app/HCommandLine.cpp app/HCommandLine.h
     app/HCoreObjects.cpp app/HCoreObjects.h
     app/HCrashHandling.cpp app/HCrashHandling.h
+    app/HCrashDumps.cpp app/HCrashDumps.h
     app/HCrashReportProcess.cpp app/HCrashReportProcess.h
     app/HExceptionHandler.cpp app/HExceptionHandler.h
     app/HOpenGLCheck.cpp app/HOpenGLCheck.h

@@ -68,6 +68,15 @@ private slots:
         verifyDump(written.first(), reason);
         verifyReporterStart(0, written.first(), crashInformation);
         QCOMPARE(reporterStarts(logFile).size(), 1);
+
+        QProcess symbolise;
+        symbolise.start(GYRE_SOURCE_DIR "/tools/symbolise", {written.first(), "--binary", GYRE_CRASH_HELPER});
+        QVERIFY(symbolise.waitForFinished(60000));
+        const QString stack = QString::fromUtf8(symbolise.readAllStandardOutput());
+        // The crashed thread's frames are named: the crash happens in main's handlers.
+        QVERIFY2(stack.contains(
+                     QRegularExpression("^ +\\d+  crash-helper!main", QRegularExpression::MultilineOption)),
+                 qPrintable(stack));
     }
 
     void dumpOnRequestLetsTheProgramGoOn()
