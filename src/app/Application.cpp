@@ -8,6 +8,7 @@
 #include "HTranslations.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
+#include "net/HTrustedAuthorities.h"
 #include "session/HGlobalObject.h"
 #include "session/HResumeStore.h"
 #include "video/HVideoPlugin.h"
@@ -47,6 +48,10 @@ void Application::setup()
     translations = std::make_unique<HTranslations>(settings);
     translations->install();
     arguments = HCommandLine::parse(QCoreApplication::arguments());
+
+    // Before any connection: the update check starts with the window.
+    HTrustedAuthorities::addFromFile(
+        settings->ensureValue(QStringLiteral("application/network/caCertificates"), QString()).toString());
 
     // Before the scene loads: it registers the video item's QML type and decides hardware decoding.
     videoSelector = new HVideoPlugin(settings);

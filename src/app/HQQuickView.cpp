@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QTextDocumentFragment>
 
 HQQuickView::HQQuickView(bool demo, HSettingsManager* settings)
     : QQuickView(), updateChecker(settings, updateServerBase()), fullScreenState(demo), demoFlag(demo)
@@ -102,7 +103,14 @@ QString HQQuickView::newVersionDate() const
 
 QString HQQuickView::newChangeLog() const
 {
-    return updateChecker.changeLog();
+    // Rich text whose links open a browser: only what came over HTTPS is shown as such.
+    if (QUrl(updateChecker.serverBaseAddress()).scheme() == QLatin1String("https")) {
+        return updateChecker.changeLog();
+    }
+    return QTextDocumentFragment::fromHtml(updateChecker.changeLog())
+        .toPlainText()
+        .toHtmlEscaped()
+        .replace(QLatin1Char('\n'), QLatin1String("<br>"));
 }
 
 QString HQQuickView::urlDownload() const

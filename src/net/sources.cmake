@@ -5,6 +5,7 @@ target_sources(gyre-core PRIVATE
     net/NetLogging.cpp net/NetLogging.h
     net/HHostingManager.cpp net/HHostingManager.h
     net/HRedaction.cpp net/HRedaction.h
+    net/HTrustedAuthorities.cpp net/HTrustedAuthorities.h
     net/VideosListModel.cpp net/VideosListModel.h
     net/HBinaryJsonValidator.cpp net/HBinaryJsonValidator.h
     net/HSyncDatagram.cpp net/HSyncDatagram.h

@@ -1,13 +1,15 @@
 #include "FakeHttpServer.h"
 #include "PlayerProcess.h"
 #include "SampleScene.h"
+#include "TestCertificateAuthority.h"
 
 #include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Menu → Update in the real program, against an update server of our own on 127.0.0.1. The
+// Menu → Update in the real program, against an update server of our own on 127.0.0.1 speaking
+// HTTPS with an authority the player is told to trust (its change log is rich text only then). The
 // desktop's URL handler is a stand-in, first in the player's PATH, that writes down what it is
 // asked to open.
 class TestUpdateEndToEnd : public QObject
@@ -15,8 +17,10 @@ class TestUpdateEndToEnd : public QObject
     Q_OBJECT
 
     WindowManager windowManager;
+    TestCertificateAuthority pki;
     FakeHttpServer server;
     QTemporaryDir desktop;
+    QTemporaryDir home;
 
     QString opened() const
     {
@@ -27,7 +31,8 @@ class TestUpdateEndToEnd : public QObject
     // The player on the sample photo, once its greeting has gone, with Update chosen in its menu.
     bool checkFromMenu(PlayerProcess& player)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment environment = PlayerProcess::profile(
+            home.path(), {{"application/network/caCertificates", desktop.filePath("authority.pem")}});
         environment.insert("GYRE_UPDATE_SERVER", server.baseUrl().toString());
         environment.insert("PATH", desktop.path() + ":" + environment.value("PATH"));
         return player.start({GYRE_SAMPLE_MEDIA_DIR "/sample-360-band.jpg"}, environment) &&
@@ -67,7 +72,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps");
-        QVERIFY(server.listen());
+        QVERIFY2(pki.create(), qPrintable(pki.error()));
+        QVERIFY(server.listen(pki.serverCertificate(), pki.serverKey()));
+        QFile authority(desktop.filePath("authority.pem"));
+        QVERIFY(authority.open(QIODevice::WriteOnly));
+        authority.write(pki.authority().toPem());
+        authority.close();
         QFile handler(desktop.filePath("xdg-open"));
         QVERIFY(handler.open(QIODevice::WriteOnly));
         handler.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >>\"$(dirname \"$0\")/opened\"\n");
