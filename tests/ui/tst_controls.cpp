@@ -1,6 +1,9 @@
+#include "FakeHttpServer.h"
+#include "TestCertificateAuthority.h"
 #include "app/Application.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
+#include "net/HHostingManager.h"
 #include "session/HGlobalObject.h"
 
 #include <QImage>
@@ -13,10 +16,15 @@
 #include <vector>
 
 // The real program's window, in this process: the controls that the media and the playlist call
-// for, the title, and which of the shortcut overlay and the bar's panels is up.
+// for, the title, which of the shortcut overlay and the bar's panels is up, and what the hosting
+// popup shows of a failed login.
 class TestControls : public QObject
 {
     Q_OBJECT
+
+public:
+    // The hosting service's loopback stand-in, trusted, made before the program.
+    FakeHttpServer* hosting = nullptr;
 
     QQuickView* view = nullptr;
     HGlobalObject* global = nullptr;
@@ -127,6 +135,50 @@ private slots:
         QTest::keyClick(view, Qt::Key_Escape);
         QTRY_VERIFY(!(view->windowStates() & Qt::WindowFullScreen));
     }
+
+    // A login that fails by an error answer, a reset or a stall: every text in the window (the
+    // popup's message among them) is free of the password, which the field masks.
+    void failedLoginShowsNoSecret_data()
+    {
+        QTest::addColumn<int>("status"); // 0: reset; -1: no answer within the 2 s timeout
+        QTest::addRow("500") << 500;
+        QTest::addRow("reset") << 0;
+        QTest::addRow("stall") << -1;
+    }
+    void failedLoginShowsNoSecret()
+    {
+        QFETCH(int, status);
+        const QString password = "Hush-9/x";
+        const QString path = "/api/public/token/ana/Hush-9%2Fx";
+        if (status == 0) {
+            hosting->reset(path);
+        } else if (status < 0) {
+            hosting->hold(path);
+        } else {
+            hosting->queueResponse(path, status, "{}");
+        }
+        QVERIFY(QMetaObject::invokeMethod(view->rootObject(), "onDisplayPopup",
+                                          Q_ARG(QVariant, "qrc:/qml/popup/PopupHostingConnection.qml"),
+                                          Q_ARG(QVariant, "Popup")));
+        QTRY_VERIFY(item("passwordInput"));
+        QQuickItem* field = item("passwordInput")->property("input").value<QQuickItem*>();
+        QCOMPARE(field->property("echoMode").toInt(), 2); // TextInput.Password
+        auto* hostingManager = qobject_cast<HHostingManager*>(
+            view->rootContext()->contextProperty("hHostingManager").value<QObject*>());
+        QSignalSpy responses(hostingManager, &HHostingManager::requestResponse);
+        hostingManager->requestConnection("ana", password);
+        QTRY_COMPARE_WITH_TIMEOUT(responses.size(), 1, 5000);
+        QTRY_VERIFY(!item("messageText")->property("text").toString().isEmpty());
+        const QList<QQuickItem*> items = view->rootObject()->findChildren<QQuickItem*>();
+        for (const QQuickItem* shown : items) {
+            const QString text = shown->property("text").toString();
+            QVERIFY2(!text.contains(password) && !text.contains("Hush-9%2Fx"), qPrintable(text));
+        }
+        QTest::keyClick(view, Qt::Key_Escape); // the message
+        QTest::keyClick(view, Qt::Key_Escape); // the popup
+        QTRY_VERIFY(!item("passwordInput"));
+        hosting->release(path);
+    }
 };
 
 int main(int argc, char** argv)
@@ -137,8 +189,17 @@ int main(int argc, char** argv)
     int programArgc = 1;
     std::vector<char*> programArgv{argv[0], nullptr};
     Application app(programArgc, programArgv.data(), &settings);
+    TestCertificateAuthority pki;
+    FakeHttpServer hosting;
+    if (!pki.create() || !hosting.listen(pki.serverCertificate(), pki.serverKey())) {
+        qFatal("no loopback HTTPS server: %s", qPrintable(pki.error()));
+    }
+    pki.trust(true);
+    qputenv("GYRE_HOSTING_API", (hosting.baseUrl().toString() + "api/").toUtf8());
+    settings.setValue("application/hosting/timeout", 2);
     app.setup();
     TestControls test;
+    test.hosting = &hosting;
     const int result = QTest::qExec(&test, argc, argv);
     app.tearDown();
     return result;
