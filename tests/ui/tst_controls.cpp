@@ -160,9 +160,10 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(view->rootObject(), "onDisplayPopup",
                                           Q_ARG(QVariant, "qrc:/qml/popup/PopupHostingConnection.qml"),
                                           Q_ARG(QVariant, "Popup")));
-        QTRY_VERIFY(item("passwordInput"));
+        // The popup loads asynchronously: its bindings settle after its items exist.
+        QTRY_VERIFY(item("passwordInput") && item("passwordInput")->property("input").value<QQuickItem*>());
         QQuickItem* field = item("passwordInput")->property("input").value<QQuickItem*>();
-        QCOMPARE(field->property("echoMode").toInt(), 2); // TextInput.Password
+        QTRY_COMPARE(field->property("echoMode").toInt(), 2); // TextInput.Password
         auto* hostingManager = qobject_cast<HHostingManager*>(
             view->rootContext()->contextProperty("hHostingManager").value<QObject*>());
         QSignalSpy responses(hostingManager, &HHostingManager::requestResponse);
