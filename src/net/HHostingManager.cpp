@@ -128,9 +128,10 @@ void HHostingManager::sendRequest(RequestType type, const QUrl& url, const QByte
         pendingContentBody = body;
     }
     if (url.scheme() != QLatin1String("https")) {
-        failRequest(tr("The hosting service at %1 is not reached over HTTPS: the password and the tokens "
-                       "would travel in the clear, so nothing is sent.")
-                        .arg(apiBase));
+        handleFailure(tr("The hosting service at %1 is not reached over HTTPS: the password and the tokens "
+                         "would travel in the clear, so nothing is sent.")
+                          .arg(apiBase),
+                      QJsonObject());
         return;
     }
 
@@ -312,11 +313,6 @@ void HHostingManager::receiveReply(QNetworkReply* response)
         break;
     }
     finishRequest(Nothing);
-}
-
-void HHostingManager::failRequest(const QString& message)
-{
-    handleFailure(message, QJsonObject());
 }
 
 void HHostingManager::handleFailure(const QString& errorMessage, const QJsonObject& resultObject)

@@ -87,8 +87,7 @@ public slots:
 
 private:
     void sendRequest(RequestType type, const QUrl& url, const QByteArray& body);
-    // Without a reply: the request fails at once with `message`.
-    void failRequest(const QString& message);
+    // Also without a reply (an address refused): the request fails with `errorMessage`.
     void handleFailure(const QString& errorMessage, const QJsonObject& resultObject);
     void finishRequest(int next);
     QString describeFailure(QNetworkReply* reply) const;

@@ -116,20 +116,23 @@ void HUpdateManager::send(const QNetworkRequest& prototype, const QString& role,
     request.setTransferTimeout(timeoutMs);
     QNetworkReply* reply = network->get(request);
     reply->setProperty(roleProperty, role);
-    reply->setProperty(tooLargeProperty, 0);
     reply->setReadBufferSize(cap + 1);
     // Read no further than the cap: a server that sends without end costs memory only up to it.
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply, cap](qint64 received, qint64 total) {
         if (received > cap || total > cap) {
-            reply->setProperty(tooLargeProperty, cap);
+            reply->setProperty(tooLargeProperty, true);
             reply->abort();
         }
     });
 }
 
-QString HUpdateManager::describeFailure(QNetworkReply* reply) const
+QString HUpdateManager::describeFailure(QNetworkReply* reply, qint64 cap) const
 {
     const QString host = QUrl(serverBase).host();
+    // The whole answer may have arrived before its size was noticed.
+    if (reply->property(tooLargeProperty).toBool() || reply->bytesAvailable() > cap) {
+        return tr("the answer of %1 is larger than %2 KB").arg(host).arg(cap / 1024);
+    }
     if (reply->error() == QNetworkReply::OperationCanceledError) {
         return tr("%1 did not answer within %2 s").arg(host).arg(timeoutMs / 1000);
     }
@@ -140,7 +143,11 @@ QString HUpdateManager::describeFailure(QNetworkReply* reply) const
             .arg(status)
             .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
     }
-    return tr("%1 cannot be reached: %2").arg(host, HRedaction::redacted(reply->errorString(), {userData}));
+    if (reply->error() != QNetworkReply::NoError) {
+        return tr("%1 cannot be reached: %2")
+            .arg(host, HRedaction::redacted(reply->errorString(), {userData}));
+    }
+    return QString();
 }
 
 void HUpdateManager::OnUrlResolved()
@@ -169,13 +176,8 @@ void HUpdateManager::OnNetReplyFinished(QNetworkReply* reply)
     reply->deleteLater();
     const QString role = reply->property(roleProperty).toString();
     const qint64 cap = role == changeLogRole ? changeLogCap : versionCap;
-    // The whole answer may have arrived before its size was noticed.
-    const bool tooLarge = reply->property(tooLargeProperty).toLongLong() > 0 || reply->bytesAvailable() > cap;
-    const bool failed = reply->error() != QNetworkReply::NoError || tooLarge;
-    const QString host = QUrl(serverBase).host();
-    const QString reason = tooLarge ? tr("the answer of %1 is larger than %2 KB").arg(host).arg(cap / 1024)
-                           : failed ? describeFailure(reply)
-                                    : QString();
+    const QString reason = describeFailure(reply, cap);
+    const bool failed = !reason.isEmpty();
     if (failed) {
         qCInfo(lcNet).noquote() << "Update request failed:" << HRedaction::redacted(reply->url().toString())
                                 << reason;

@@ -53,7 +53,9 @@ private slots:
 private:
     QNetworkRequest channelRequest(const QString& channel, const QString& what, bool withUserData) const;
     void send(const QNetworkRequest& request, const QString& channel, qint64 cap);
-    QString describeFailure(QNetworkReply* reply) const;
+    // Why the request failed (too large for `cap`, a timeout, an HTTP error, a transport error), or
+    // empty when it did not.
+    QString describeFailure(QNetworkReply* reply, qint64 cap) const;
     QString sourceText() const;
     void evaluate();
 
