@@ -1,9 +1,10 @@
 import QtQuick 2.0
 import QtMultimedia 5.0
 import HVideo 1.0
+import Veyrix 1.0
 
-// Turns each request of the core into a photo or a video: photos are shown by imagePlayer, videos
-// by the media player, and `mediaPlayer` is whichever of the two is in use. The core reaches it
+// Turns each request of the core into a photo or a video: photos are shown by imagePlayer, those
+// too large for one texture by tiledPlayer from their tiles, videos by the media player, and `mediaPlayer` is whichever of the two is in use. The core reaches it
 // only through processFileSource and syncPlaybackState.
 Item {
     id: h_mediaLoader
@@ -13,7 +14,7 @@ Item {
 
     property variant mediaPlayer: videoPlayer
     // A photo has no transport, time or sound.
-    readonly property bool photo: mediaPlayer === imagePlayer
+    readonly property bool photo: mediaPlayer === imagePlayer || mediaPlayer === tiledPlayer
     // Set by every new source, cleared when the first media is paused.
     property bool newMedia: true
     // The first media after start-up is paused once it is under way; later media play on.
@@ -45,15 +46,22 @@ Item {
         } else if (hGlobalObject.isImageFile(url)) {
             videoPlayer.pause()
             videoPlayer.mediaSource = ""
-            mediaPlayer = imagePlayer
-            imagePlayer.visible = true
+            var tiled = hPhotoTiling.suits(url, hView.maxTextureSize)
+            var photoPlayer = tiled ? tiledPlayer : imagePlayer
+            var other = tiled ? imagePlayer : tiledPlayer
+            other.mediaSource = ""
+            other.visible = false
+            mediaPlayer = photoPlayer
+            photoPlayer.visible = true
             videoPlayer.visible = false
             opened = true
         } else if (hGlobalObject.isVideoFile(url) || !checkFile) {
             imagePlayer.mediaSource = ""
+            tiledPlayer.mediaSource = ""
             mediaPlayer = videoPlayer
             videoPlayer.visible = true
             imagePlayer.visible = false
+            tiledPlayer.visible = false
             opened = true
         } else {
             hFailure.reportUnsupported(url)
@@ -74,6 +82,7 @@ Item {
     function unloadAll() {
         videoPlayer.close()
         imagePlayer.mediaSource = ""
+        tiledPlayer.mediaSource = ""
     }
 
     // Follows a synchronisation master. Stopping is not followed: it left a black screen with
@@ -114,7 +123,7 @@ Item {
         // A photo never plays, so it is never paused: no play button, no pause screen. (Handled
         // as a paused first media, whether its pause screen stayed depended on whether the photo
         // was decoded again once the window had learnt its largest texture size.)
-        if (media === imagePlayer) {
+        if (media === imagePlayer || media === tiledPlayer) {
             h_bar.showPlayerImage("")
             return
         }
@@ -235,6 +244,72 @@ Item {
         onHeightChanged: h_mediaLoader.checkSourceRatio()
         onLogMessageChanged: hGlobalObject.videoLogMessage = logMessage
         onPlaybackStateChanged: h_mediaLoader.managePlayerImage(imagePlayer)
+        onMediaSourceChanged: h_mediaLoader.newMedia = true
+    }
+
+    // A photo larger than one texture, shown from its tiles; the same contract as imagePlayer.
+    HTiledPicture {
+        id: tiledPlayer
+        objectName: "tiledPlayer"
+
+        property int playbackState: MediaPlayer.PlayingState
+        property int playerStatus: MediaPlayer.NoMedia
+        property int position: 0
+        property int duration: 0
+        property real volume: 0
+        property string logMessage: qsTr("Media : ") + mediaSource
+        property url mediaSource: ""
+
+        tiling: hPhotoTiling
+        visible: false
+        source: mediaSource
+
+        function play() {
+        }
+
+        function pause() {
+        }
+
+        function stop() {
+        }
+
+        function seek(offset) {
+        }
+
+        function seekJump(delta) {
+        }
+
+        function restart() {
+        }
+
+        onStatusChanged: {
+            if (status === HTiledPicture.Error) {
+                playerStatus = MediaPlayer.InvalidMedia
+                hFailure.reportImage(mediaSource)
+            } else if (status === HTiledPicture.Null) {
+                playerStatus = MediaPlayer.NoMedia
+            } else if (status === HTiledPicture.Loading) {
+                playerStatus = MediaPlayer.Loading
+            } else {
+                playerStatus = MediaPlayer.Buffered
+            }
+        }
+
+        onPlayerStatusChanged: {
+            if (playerStatus === MediaPlayer.Buffered) {
+                console.info("Photo shown from tiles: " + mediaSource + " at " + pictureSize.width + "x"
+                             + pictureSize.height)
+                if (!hGlobalObject.playListIsEmpty())
+                    hGlobalObject.startTimerNextImage()
+                h_mediaLoader.managePlayerImage(tiledPlayer)
+            } else if (playerStatus === MediaPlayer.NoMedia) {
+                h_mediaLoader.managePlayerImage(tiledPlayer)
+            }
+        }
+
+        onWidthChanged: h_mediaLoader.checkSourceRatio()
+        onHeightChanged: h_mediaLoader.checkSourceRatio()
+        onLogMessageChanged: hGlobalObject.videoLogMessage = logMessage
         onMediaSourceChanged: h_mediaLoader.newMedia = true
     }
 

@@ -9,7 +9,9 @@
 #include "net/HHostingManager.h"
 #include "net/HUdpSocket.h"
 #include "net/VideosListModel.h"
+#include "render/HPhotoTiling.h"
 #include "render/HShaderCodeBuilder.h"
+#include "render/HTiledPicture.h"
 #include "render/HTextureProvider.h"
 #include "render/VeyrixView.h"
 #include "session/HDropArea.h"
@@ -26,7 +28,8 @@ HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, con
       resume(new HResumeStore(settings, global.get(), picture.get())),
       shaderBuilder(new HShaderCodeBuilder()), oculus(new HOculus()), leap(new HLeap()),
       udpSocket(new HUdpSocket(global.get(), udpRole, nullptr)),
-      hostingManager(new HHostingManager(settings)), sensor(new HSensorQt(global.get()))
+      hostingManager(new HHostingManager(settings)), sensor(new HSensorQt(global.get())),
+      photoTiling(new HPhotoTiling(settings))
 {
     // Seconds, as the user would write them.
     const int hostingTimeout =
@@ -45,6 +48,7 @@ HCoreObjects::~HCoreObjects()
     leap.reset();
     display.reset();
     sensor.reset();
+    photoTiling.reset();
     udpSocket.reset();
     hostingManager.reset();
     frameTextureProvider.reset();
@@ -63,6 +67,7 @@ void HCoreObjects::publish(QQmlContext* context) const
     context->setContextProperty(QStringLiteral("hDisplay"), display.get());
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager.get());
     context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider.get());
+    context->setContextProperty(QStringLiteral("hPhotoTiling"), photoTiling.get());
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 }
 
@@ -79,6 +84,8 @@ void HCoreObjects::registerQmlTypes()
     qmlRegisterType<HDropArea>("Veyrix", 1, 0, "HDropArea");
     qmlRegisterType<HLeapFingerOGL>("Veyrix", 1, 0, "HLeapFingerOGL");
     qmlRegisterType<VeyrixView>("Veyrix", 1, 0, "VeyrixView");
+    qmlRegisterType<HTiledPicture>("Veyrix", 1, 0, "HTiledPicture");
+    qRegisterMetaType<HPhotoTiling*>();
     // VeyrixView.init takes the context objects by their own types.
     qRegisterMetaType<HGlobalObject*>();
     qRegisterMetaType<HTextureProvider*>();

@@ -9,6 +9,7 @@ class HGlobalObject;
 class HHostingManager;
 class HLeap;
 class HOculus;
+class HPhotoTiling;
 class HPictureLayout;
 class HResumeStore;
 class HSensor;
@@ -59,4 +60,5 @@ private:
     std::unique_ptr<HUdpSocket> udpSocket;
     std::unique_ptr<HHostingManager> hostingManager;
     std::unique_ptr<HSensor> sensor;
+    std::unique_ptr<HPhotoTiling> photoTiling;
 };

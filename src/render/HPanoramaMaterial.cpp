@@ -1,6 +1,7 @@
 #include "HPanoramaMaterial.h"
 
 #include "HFrameTexture.h"
+#include "HTiledTexture.h"
 #include "RenderLogging.h"
 #include "VeyrixViewVertexShader.h"
 
@@ -173,6 +174,14 @@ private:
     void bindTexture(QSGTexture* texture)
     {
         QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+        if (auto* tiled = qobject_cast<HTiledTexture*>(texture)) {
+            program()->setUniformValue(samplers[0], 0);
+            tiled->setUniforms(program(), 1.0f);
+            tiled->bindPages(gl, 1);
+            gl->glActiveTexture(GL_TEXTURE0);
+            tiled->bind();
+            return;
+        }
         auto* frame = qobject_cast<HFrameTexture*>(texture);
         if (frame && !frame->isEmpty() && frame->format().isYuv()) {
             for (int unit = 0; unit < 2; ++unit) {

@@ -1,6 +1,7 @@
 #include "HPanoramaNode.h"
 
 #include "HFrameTexture.h"
+#include "HTiledTexture.h"
 
 #include <QDateTime>
 #include <QSGDynamicTexture>
@@ -21,14 +22,24 @@ HPanoramaNode::~HPanoramaNode()
     delete panoramaMaterial;
 }
 
-void HPanoramaNode::setShaders(const QString& rgb, const QString& yuv)
+void HPanoramaNode::setShaders(const QString& rgb, const QString& yuv, const QString& tiled,
+                               const QString& tileRequest)
 {
     rgbProgram = HPanoramaProgram::forText(rgb);
     yuvProgram = HPanoramaProgram::forText(yuv);
+    tiledProgram = HPanoramaProgram::forText(tiled);
+    feedback.setShader(tileRequest);
+    feedbackDirty = true;
 }
 
 void HPanoramaNode::setState(const HPanoramaState& state, const QSizeF& size)
 {
+    feedbackDirty = feedbackDirty || size != itemSize || state.rotation != viewState.rotation ||
+                    state.fov != viewState.fov || state.yawMin != viewState.yawMin ||
+                    state.yawMax != viewState.yawMax || state.pitchMin != viewState.pitchMin ||
+                    state.pitchMax != viewState.pitchMax || state.rightEye != viewState.rightEye ||
+                    state.pixelRatio != viewState.pixelRatio || state.yaw != viewState.yaw ||
+                    state.pitch != viewState.pitch;
     viewState = state;
     if (size != itemSize) {
         itemSize = size;
@@ -55,9 +66,15 @@ void HPanoramaNode::preprocess()
         texture = texture->removedFromAtlas();
     }
     const auto* frame = qobject_cast<HFrameTexture*>(texture);
+    auto* tiled = qobject_cast<HTiledTexture*>(texture);
     const bool yuv = frame && !frame->isEmpty() && frame->format().isYuv();
-    if (HPanoramaProgram* wanted = yuv ? yuvProgram : rgbProgram) {
+    if (HPanoramaProgram* wanted = tiled ? tiledProgram : (yuv ? yuvProgram : rgbProgram)) {
         useProgram(wanted);
+    }
+    if (tiled && (feedbackDirty || feedbackTexture != texture)) {
+        feedbackDirty = false;
+        feedbackTexture = texture;
+        tiled->setVisible(feedback.run(viewState, itemSize * qreal(viewState.pixelRatio), *tiled));
     }
     if (panoramaMaterial) {
         panoramaMaterial->state = viewState;

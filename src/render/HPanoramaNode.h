@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HPanoramaMaterial.h"
+#include "HTileFeedback.h"
 
 #include <QPointer>
 #include <QSGFlatColorMaterial>
@@ -30,7 +31,7 @@ public:
     ~HPanoramaNode() override;
 
     // GUI thread blocked (synchronisation).
-    void setShaders(const QString& rgb, const QString& yuv);
+    void setShaders(const QString& rgb, const QString& yuv, const QString& tiled, const QString& tileRequest);
     void setState(const HPanoramaState& state, const QSizeF& size);
     void setTextureProvider(QSGTextureProvider* provider);
 
@@ -46,6 +47,11 @@ private:
     HPanoramaMaterial* panoramaMaterial = nullptr;
     HPanoramaProgram* rgbProgram = nullptr;
     HPanoramaProgram* yuvProgram = nullptr;
+    HPanoramaProgram* tiledProgram = nullptr;
+    // What a tiled photo's view needs; run again when the view, the size or the text changes.
+    HTileFeedback feedback;
+    bool feedbackDirty = true;
+    QSGTexture* feedbackTexture = nullptr;
     HPanoramaProgram* reportedProgram = nullptr;
     bool reportedFailure = false;
     HPanoramaState viewState;

@@ -143,6 +143,29 @@ const char yuvSampling[] = "uniform sampler2D uSamplerUV;uniform mat4 uYuvToRgb;
                            "vec3 frameColor(in vec2 a){vec2 c=texture2D(uSamplerUV,a).ra;"
                            "return vec3(uYuvToRgb*vec4(texture2D(uSampler,a).r,c.x,c.y,1.0));}\n";
 
+// A tiled photo: each pixel's level from how many of the picture's pixels it spans (the 360° wrap
+// is no span), its tile at that level, and from the page table the slot of the finest tile there or
+// coarser that is loaded (alpha 0: none yet, black). The derivatives are core in desktop GLSL and an
+// extension on OpenGL ES 2.0, enabled before anything else in the text.
+const char tiledExtensions[] = "#ifdef GL_ES\n#extension GL_OES_standard_derivatives : enable\n#endif\n";
+const char tiledSampling[] =
+    "uniform sampler2D uTilePages;uniform vec4 uTilePicture;uniform vec4 uTileAtlas;uniform vec4 uTilePage;"
+    "uniform float uTileFootprint;\n"
+    "float tileLevel(in vec2 a){vec2 x=dFdx(a),y=dFdy(a);x.x-=floor(x.x+0.5);y.x-=floor(y.x+0.5);"
+    "vec2 s=uTilePicture.xy*uTileFootprint;float t=max(length(x*s),length(y*s));"
+    "return clamp(floor(log2(max(t,1.0))+0.5),0.0,uTilePage.w);}\n"
+    "vec2 tileTexel(in vec2 a){return min(clamp(a,0.0,1.0)*uTilePicture.xy,uTilePicture.xy-0.001);}\n"
+    "vec3 frameColor(in vec2 a){float l=tileLevel(a);vec2 c=tileTexel(a);"
+    "vec2 t=floor(c/(exp2(l)*uTilePicture.z));"
+    "vec4 e=texture2D(uTilePages,(vec2(uTilePage.z*2.0*(1.0-exp2(-l))+t.x,t.y)+0.5)/uTilePage.xy)*255.0;"
+    "float r=floor(e.b+0.5);vec2 local=c/exp2(r)-floor(t/exp2(r-l))*uTilePicture.z;"
+    "vec2 at=(floor(e.rg+0.5)*uTileAtlas.x+uTilePicture.w+local)/uTileAtlas.yz;"
+    "return texture2D(uSampler,at).rgb*step(128.0,e.a);}\n";
+// The request pass: the tile each pixel wants (column, row, level; alpha 0 outside the picture).
+const char tileRequest[] = "{float l=tileLevel(a);vec2 t=floor(tileTexel(a)/(exp2(l)*uTilePicture.z));"
+                           "float inside=step(0.0,a.x)*step(a.x,1.0)*step(0.0,a.y)*step(a.y,1.0);"
+                           "gl_FragColor=vec4(t/255.0,l/255.0,inside);}";
+
 // The colour pipeline; outside the picture is black.
 const char sampling[] = "color = texture2D(uSampler,a).rgb;";
 const char samplingYuv[] = "color = frameColor(a);";
@@ -296,10 +319,14 @@ void HShaderCodeBuilder::setNextProjection()
 QString HShaderCodeBuilder::build(bool oculusMode, int input) const
 {
     const bool yuv = input == YUV_INPUT;
+    const bool tiled = input == TILED_INPUT || input == TILE_REQUEST_INPUT;
     QString text;
     text.reserve(8192);
     const auto append = [&text](const char* piece) { text += QLatin1String(piece); };
 
+    if (tiled) {
+        append(tiledExtensions);
+    }
     append(header);
     append(texCoordsPlain);
     append(uniforms);
@@ -307,6 +334,9 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
     append(imageRangeUniforms);
     if (yuv) {
         append(yuvSampling);
+    }
+    if (tiled) {
+        append(tiledSampling);
     }
     append(oculusMode ? screenHelpersHeadMounted : screenHelpers);
 
@@ -346,7 +376,12 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
         append(stackedRemap);
     }
 
-    append(yuv ? samplingYuv : sampling);
+    if (input == TILE_REQUEST_INPUT) {
+        append(tileRequest);
+        append(mainEnd);
+        return text;
+    }
+    append(yuv || tiled ? samplingYuv : sampling);
     append(outsideIsBlack);
     append(colorMatrix);
     append(vibrance);

@@ -49,11 +49,14 @@ public:
     Q_ENUM(StereoMode)
 
     // How the frame reaches the shader: one RGB texture, or three single-channel textures (Y, U, V)
-    // with the matrix that turns them into RGB.
+    // with the matrix that turns them into RGB; a tiled photo, sampled through its page table; or the
+    // tiled photo's request pass, which writes each pixel's tile instead of its colour.
     enum FrameInput
     {
         RGB_INPUT = 0,
-        YUV_INPUT = 1
+        YUV_INPUT = 1,
+        TILED_INPUT = 2,
+        TILE_REQUEST_INPUT = 3
     };
     Q_ENUM(FrameInput)
 

@@ -11,3 +11,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcRenderStats)
 // leaks. Off unless enabled ("gyre.render.resources.info=true"): counting costs a few thousand
 // OpenGL lookups.
 Q_DECLARE_LOGGING_CATEGORY(lcRenderResources)
+// A tiled photo's tiles: how long the tiles of a still view took to arrive. Off unless enabled
+// ("gyre.render.tiles.info=true").
+Q_DECLARE_LOGGING_CATEGORY(lcRenderTiles)

@@ -8,6 +8,7 @@
 #include "session/HGlobalObject.h"
 
 #include <QCoreApplication>
+#include <QQuickWindow>
 
 namespace {
 
@@ -107,7 +108,9 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
     }
     if (shaderDirty) {
         node->setShaders(shaderCodeBuilder->build(false),
-                         shaderCodeBuilder->build(false, HShaderCodeBuilder::YUV_INPUT));
+                         shaderCodeBuilder->build(false, HShaderCodeBuilder::YUV_INPUT),
+                         shaderCodeBuilder->build(false, HShaderCodeBuilder::TILED_INPUT),
+                         shaderCodeBuilder->build(false, HShaderCodeBuilder::TILE_REQUEST_INPUT));
         shaderDirty = false;
     }
     HPanoramaState state;
@@ -120,6 +123,7 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
     state.pitchMin = globalObject->pitchMin();
     state.pitchMax = globalObject->pitchMax();
     state.rightEye = rightEyeValue;
+    state.pixelRatio = float(window()->effectiveDevicePixelRatio());
     node->setState(state, size());
     node->setTextureProvider(textureProvider->frameProvider(window()));
     return node;

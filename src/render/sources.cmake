@@ -1,6 +1,6 @@
 # Panorama rendering: the generated fragment shader, the view item and the scene-graph node and
 # material that draw it, the frame textures it samples and their providers, also for frames from
-# another process through shared memory.
+# another process through shared memory, and panorama photos larger than one texture, shown from tiles.
 target_sources(gyre-core PRIVATE
     render/HShaderCodeBuilder.cpp render/HShaderCodeBuilder.h
     render/HTextureProvider.cpp render/HTextureProvider.h
@@ -19,6 +19,16 @@ target_sources(gyre-core PRIVATE
     render/HSigbusGuard.cpp render/HSigbusGuard.h
     render/SharedMemoryLayout.h
     render/HSharedMemorySegment.cpp render/HSharedMemorySegment.h
+    render/HTileLayout.cpp render/HTileLayout.h
+    render/HTileKey.h
+    render/HTileStore.cpp render/HTileStore.h
+    render/HTileBands.cpp render/HTileBands.h
+    render/HTileBuilder.cpp render/HTileBuilder.h
+    render/HTileLoader.cpp render/HTileLoader.h
+    render/HTiledTexture.cpp render/HTiledTexture.h
+    render/HTileFeedback.cpp render/HTileFeedback.h
+    render/HTiledPicture.cpp render/HTiledPicture.h
+    render/HPhotoTiling.cpp render/HPhotoTiling.h
     render/HLiveTextures.cpp render/HLiveTextures.h
     render/RenderLogging.cpp render/RenderLogging.h
 )
