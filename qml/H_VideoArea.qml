@@ -45,6 +45,16 @@ Item {
         checkFovValue(fov, false)
     }
 
+    // Zooming in goes on until a pixel of the picture spans two of the window's, however large the
+    // picture: a gigapixel panorama is looked at far closer than 20 degrees.
+    function finestFov() {
+        var pictureWidth = mediaPlayer ? mediaPlayer.width : 0
+        var shorter = Math.min(width, height)
+        if (!(pictureWidth > 0) || !(shorter > 0))
+            return 20
+        return 2 * Math.atan(shorter * Math.PI / (pictureWidth * 2)) * 57.2957795
+    }
+
     // Keeps the field of view within what the projection can show. A zoom stops at the limit it
     // crosses; a change of projection that leaves the old value out of range starts again at 60.
     function checkFovValue(fov, resetFov) {
@@ -58,7 +68,7 @@ Item {
                    || projection === HShaderCodeBuilder.NO_PROJECTION) {
             var pictureHeight = (hGlobalObject.pitchMax - hGlobalObject.pitchMin) * 57.2957795
             // The sensor steers the view over the whole picture: it always shows all of its height.
-            lower = hSensor.activated ? pictureHeight : 20
+            lower = hSensor.activated ? pictureHeight : Math.min(20, finestFov())
             upper = pictureHeight
         } else {
             lower = 60

@@ -47,6 +47,13 @@ const char sphericalHelpers[] = "vec3 toSpherical(in vec3 a){float b,c,d;b=lengt
                                 "c+=(1.0-step(0.0,c))*twopi;d=acos(a.y/b);return vec3(b,c,d);}\n"
                                 "vec3 toCartesian(in vec3 rtp){float r=rtp.x,theta=rtp.y,phi=rtp.z;"
                                 "return vec3(r*sin(theta)*sin(phi),r*cos(theta)*sin(phi),r*cos(phi));}\n";
+// The same for a tiled photo, whose finest level shows single pixels of pictures tens of thousands
+// wide: the colatitude from atan, since acos near the poles is off by more than a pixel in single
+// precision.
+const char sphericalHelpersPrecise[] = "vec3 toSpherical(in vec3 a){float b,c,d;b=length(a);c=-atan(a.x,a.z);"
+                                       "c+=(1.0-step(0.0,c))*twopi;d=atan(length(a.xz),a.y);return vec3(b,c,d);}\n"
+                                       "vec3 toCartesian(in vec3 rtp){float r=rtp.x,theta=rtp.y,phi=rtp.z;"
+                                       "return vec3(r*sin(theta)*sin(phi),r*cos(theta)*sin(phi),r*cos(phi));}\n";
 const char imageRangeUniforms[] = "uniform float uYawMin;uniform float uYawMax;uniform float uPitchMin;"
                                   "uniform float uPitchMax;\n";
 
@@ -143,8 +150,9 @@ const char yuvSampling[] = "uniform sampler2D uSamplerUV;uniform mat4 uYuvToRgb;
                            "vec3 frameColor(in vec2 a){vec2 c=texture2D(uSamplerUV,a).ra;"
                            "return vec3(uYuvToRgb*vec4(texture2D(uSampler,a).r,c.x,c.y,1.0));}\n";
 
-// A tiled photo: each pixel's level from how many of the picture's pixels it spans (the 360° wrap
-// is no span), its tile at that level, and from the page table the slot of the finest tile there or
+// A tiled photo: each pixel's level from how many of the picture's pixels it spans across its
+// narrower side (the 360° wrap is no span): towards the poles, where a pixel spans many of the
+// picture's columns but few rows, the rows keep their detail, its tile at that level, and from the page table the slot of the finest tile there or
 // coarser that is loaded (alpha 0: none yet, black). The derivatives are core in desktop GLSL and an
 // extension on OpenGL ES 2.0, enabled before anything else in the text.
 const char tiledExtensions[] = "#ifdef GL_ES\n#extension GL_OES_standard_derivatives : enable\n#endif\n";
@@ -152,7 +160,7 @@ const char tiledSampling[] =
     "uniform sampler2D uTilePages;uniform vec4 uTilePicture;uniform vec4 uTileAtlas;uniform vec4 uTilePage;"
     "uniform float uTileFootprint;\n"
     "float tileLevel(in vec2 a){vec2 x=dFdx(a),y=dFdy(a);x.x-=floor(x.x+0.5);y.x-=floor(y.x+0.5);"
-    "vec2 s=uTilePicture.xy*uTileFootprint;float t=max(length(x*s),length(y*s));"
+    "vec2 s=uTilePicture.xy*uTileFootprint;float t=min(length(x*s),length(y*s));"
     "return clamp(floor(log2(max(t,1.0))+0.5),0.0,uTilePage.w);}\n"
     "vec2 tileTexel(in vec2 a){return min(clamp(a,0.0,1.0)*uTilePicture.xy,uTilePicture.xy-0.001);}\n"
     "vec3 frameColor(in vec2 a){float l=tileLevel(a);vec2 c=tileTexel(a);"
@@ -330,7 +338,7 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
     append(header);
     append(texCoordsPlain);
     append(uniforms);
-    append(sphericalHelpers);
+    append(tiled ? sphericalHelpersPrecise : sphericalHelpers);
     append(imageRangeUniforms);
     if (yuv) {
         append(yuvSampling);

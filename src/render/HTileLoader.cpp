@@ -40,6 +40,7 @@ void HTileLoader::want(std::vector<HTileKey> tiles)
 std::vector<HTileLoader::Tile> HTileLoader::take(int max)
 {
     std::vector<Tile> taken;
+    std::function<void()> callback;
     {
         std::lock_guard<std::mutex> lock(mutex);
         while (!ready.empty() && int(taken.size()) < max) {
@@ -47,9 +48,16 @@ std::vector<HTileLoader::Tile> HTileLoader::take(int max)
             ready.pop_front();
         }
         changes += taken.empty() ? 0 : 1;
+        // What is left asks for another frame: the loader may have nothing more to read.
+        if (!ready.empty()) {
+            callback = readyCallback;
+        }
     }
     if (!taken.empty()) {
         wake.notify_all();
+    }
+    if (callback) {
+        callback();
     }
     return taken;
 }

@@ -105,9 +105,7 @@ void HTiledTexture::setUniforms(QOpenGLShaderProgram* program, float footprint) 
 
 void HTiledTexture::setVisible(const std::vector<HTileKey>& tiles)
 {
-    if (tiles == visible) {
-        return;
-    }
+    // Called for every new view, also one that shows the same tiles: each view says when it is complete.
     visible = tiles;
     ++stamp;
     viewClock.start();
@@ -154,6 +152,13 @@ void HTiledTexture::requestMissing()
     }
     const bool viewLoaded = missing.empty();
     missing.insert(missing.end(), fallbacks.begin(), fallbacks.end());
+    if (!viewLoaded && lcRenderTiles().isDebugEnabled()) {
+        QStringList keys;
+        for (const HTileKey& key : missing) {
+            keys << QStringLiteral("%1/%2/%3").arg(key.level).arg(key.column).arg(key.row);
+        }
+        qCDebug(lcRenderTiles).noquote() << "missing" << keys.join(' ');
+    }
     if (viewLoaded && !viewComplete && viewClock.isValid()) {
         viewComplete = true;
         qCInfo(lcRenderTiles).nospace() << "view complete: " << visible.size() << " tiles in "
