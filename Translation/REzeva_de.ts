@@ -422,6 +422,17 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
 </context>
 <context>
+    <name>HTiledPicture</name>
+    <message>
+        <source>Cannot read the picture&apos;s size from %1</source>
+        <translation>Die Größe des Bildes in %1 ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>Cannot keep the picture&apos;s tiles: %1</source>
+        <translation>Die Kacheln des Bildes können nicht abgelegt werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>HTranslations</name>
     <message>
         <source>System language</source>

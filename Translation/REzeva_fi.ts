@@ -407,6 +407,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>HTiledPicture</name>
+    <message>
+        <source>Cannot read the picture&apos;s size from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot keep the picture&apos;s tiles: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HTranslations</name>
     <message>
         <source>System language</source>

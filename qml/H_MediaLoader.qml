@@ -297,8 +297,8 @@ Item {
 
         onPlayerStatusChanged: {
             if (playerStatus === MediaPlayer.Buffered) {
-                console.info("Photo shown from tiles: " + mediaSource + " at " + pictureSize.width + "x"
-                             + pictureSize.height)
+                console.info("Photo shown: " + mediaSource + " at " + pictureSize.width + "x"
+                             + pictureSize.height + " from tiles")
                 if (!hGlobalObject.playListIsEmpty())
                     hGlobalObject.startTimerNextImage()
                 h_mediaLoader.managePlayerImage(tiledPlayer)

@@ -1,5 +1,7 @@
 #include "HFramePool.h"
 
+#include "base/HMonotonicClock.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -130,6 +132,7 @@ void HFramePool::publish(Buffer* buffer)
         return; // let go of already
     }
     buffer->heldByDecoder = false;
+    buffer->publicationTime = HMonotonicClock::nowMs();
     const std::shared_ptr<Buffer> published = find(buffer);
     if (!published || buffer->generation != currentGeneration || buffer->state != Buffer::Writing) {
         // A picture of a format that has been replaced.

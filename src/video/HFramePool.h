@@ -31,6 +31,9 @@ public:
         uchar* plane(int index) const { return planes[std::size_t(index)]; }
         // Publication order, from 1.
         quint64 serial() const { return publication; }
+        // When the decoder handed it over (libvlc shows a picture when it is due), in milliseconds
+        // of the monotonic clock.
+        double publishedAt() const { return publicationTime; }
 
     private:
         friend class HFramePool;
@@ -52,6 +55,7 @@ public:
         quint64 acquisition = 0;
         quint64 generation = 0;
         quint64 publication = 0;
+        double publicationTime = 0;
     };
 
     explicit HFramePool(int size = 3, int decoderPictures = 1);

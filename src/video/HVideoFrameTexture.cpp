@@ -1,5 +1,6 @@
 #include "HVideoFrameTexture.h"
 
+#include "base/HMonotonicClock.h"
 #include "render/RenderLogging.h"
 
 #include <QDeadlineTimer>
@@ -22,6 +23,20 @@ bool HVideoFrameTexture::updateTexture()
     }
     const uchar* const planes[3] = {frame->plane(0), frame->plane(1), frame->plane(2)};
     upload(frame->format(), planes);
+    const double now = HMonotonicClock::nowMs();
+    if (media == shownMedia && lastUpload > 0) {
+        const int gap = int(now - lastUpload);
+        if (gap > feed->longestGap.load()) {
+            feed->longestGap = gap;
+        }
+    }
+    lastUpload = now;
+    const int waited = int(now - frame->publishedAt());
+    if (waited > feed->latencyMax.load()) {
+        feed->latencyMax = waited;
+    }
+    feed->latencySum += waited;
+    ++feed->latencyCount;
     feed->pool.finished(frame);
     if (media != shownMedia) {
         shownMedia = media;

@@ -15,6 +15,13 @@ struct HVideoFeed
     std::atomic<quint64> media{0};
     // When the current media was opened, in milliseconds of the monotonic clock (QDeadlineTimer).
     std::atomic<qint64> openedAt{0};
+    // Since the last statistics line, render thread to GUI thread: the longest time between two
+    // pictures reaching the window, and how long they waited after libvlc showed them (its clock
+    // follows the sound), all in milliseconds.
+    std::atomic<int> longestGap{0};
+    std::atomic<int> latencyMax{0};
+    std::atomic<qint64> latencySum{0};
+    std::atomic<int> latencyCount{0};
 };
 
 // The video item's frames on the render thread: each updateTexture() uploads the newest decoded
@@ -29,6 +36,7 @@ public:
     bool updateTexture() override;
 
 private:
+    double lastUpload = 0;
     std::shared_ptr<HVideoFeed> feed;
     quint64 shownMedia = 0;
 };

@@ -449,9 +449,14 @@ void HuiQuickVideoPlayerVlc::reportStatistics()
     const int decoded = getFramesDecoded();
     const int uploaded = getFramesUploaded();
     const int lost = getFramesLost();
+    const int count = feed->latencyCount.exchange(0);
+    const qint64 waited = feed->latencySum.exchange(0);
     qCInfo(lcRenderStats).nospace() << "presented=" << uploaded - reportedUploaded
                                     << " dropped=" << lost - reportedLost
-                                    << " decoded=" << decoded - reportedDecoded;
+                                    << " decoded=" << decoded - reportedDecoded
+                                    << " gap=" << feed->longestGap.exchange(0) << "ms"
+                                    << " late=" << (count ? waited / count : 0) << "/" << feed->latencyMax.exchange(0)
+                                    << "ms";
     if (decoded != reportedDecoded || uploaded != reportedUploaded || lost != reportedLost) {
         reportedDecoded = decoded;
         reportedUploaded = uploaded;

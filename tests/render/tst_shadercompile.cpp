@@ -47,6 +47,20 @@ private:
                                      projection <= B::FISHEYE && projection != B::LAST_VALUE_PROJECTION,
                                      builder.build(flags & 2)});
                     }
+                    // The other frame inputs sample differently; the rest of the text is the same.
+                    for (const int input : {B::YUV_INPUT, B::TILED_INPUT, B::TILE_REQUEST_INPUT}) {
+                        HShaderCodeBuilder builder;
+                        builder.setProjection(projection);
+                        builder.setEffect(effect);
+                        builder.setStereoMode(stereo);
+                        list.append({QString("projection %1 effect %2 stereo %3 input %4")
+                                         .arg(projection)
+                                         .arg(effect)
+                                         .arg(stereo)
+                                         .arg(input),
+                                     projection <= B::FISHEYE && projection != B::LAST_VALUE_PROJECTION,
+                                     builder.build(false, input)});
+                    }
                 }
             }
         }

@@ -41,6 +41,12 @@ import Veyrix 1.0
 Rectangle {
     color: "#204060"
     property alias picture: photo.source
+    property alias tiledPicture: tiled.source
+    HTiledPicture {
+        id: tiled
+        objectName: "tiled"
+        tiling: hPhotoTiling
+    }
     Image {
         id: photo
         opacity: 0
@@ -86,6 +92,25 @@ private:
         QSignalSpy idChanged(provider, &HTextureProvider::textureIdChanged);
         window->rootObject()->setProperty("picture", QUrl::fromLocalFile(dir.filePath(name + ".png")));
         currentFrame = name;
+        return idChanged.wait(5000);
+    }
+
+    // Shows the plain frame, four times as large, from tiles: a JPEG of 4096 x 2048 whose 69 tiles
+    // are more than the smallest texture budget (32 slots) holds, so that turning round evicts.
+    bool useTiled()
+    {
+        if (currentFrame == "tiled") {
+            return true;
+        }
+        const QString path = dir.filePath("tiled.jpg");
+        if (!testFrame().scaled(4096, 2048, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path, "JPEG", 100)) {
+            return false;
+        }
+        frames.insert("tiled", QImage(path).convertToFormat(QImage::Format_RGB32));
+        window->rootObject()->setProperty("tiledPicture", QUrl::fromLocalFile(path));
+        QSignalSpy idChanged(provider, &HTextureProvider::textureIdChanged);
+        provider->setShaderEffectSource(window->rootObject()->findChild<QQuickItem*>("tiled"));
+        currentFrame = "tiled";
         return idChanged.wait(5000);
     }
 
@@ -184,6 +209,7 @@ private slots:
             frames.insert(name, image);
         }
 
+        settings.setValue("application/photo/textureBudget", 32);
         HCoreObjects::registerQmlTypes();
         previousHandler = qInstallMessageHandler(countRebuilds);
 
@@ -384,6 +410,55 @@ private slots:
         QCOMPARE(programRebuilds.load(), rebuilds + 1);
         window->setPersistentOpenGLContext(true);
         window->setPersistentSceneGraph(true);
+    }
+
+    // A photo shown from tiles, its finest level in view, turned round the whole horizon across the
+    // 360° seam and towards a pole, with a texture budget smaller than the photo's tiles: tiles come
+    // and go, and the picture is the whole photo's every time.
+    void tiledPhotoMatchesTheReference_data()
+    {
+        QTest::addColumn<View>("state");
+        struct Row
+        {
+            const char* name;
+            int projection;
+            double yaw, pitch, fov;
+        };
+        const Row rows[] = {{"ahead", B::RECTILINEAR, 0, 0, 60},          {"turned", B::RECTILINEAR, 90, 10, 60},
+                            {"before the seam", B::RECTILINEAR, 170, 0, 60}, {"on the seam", B::RECTILINEAR, 180, -5, 60},
+                            {"after the seam", B::RECTILINEAR, -160, 0, 60}, {"back", B::RECTILINEAR, -80, 0, 60},
+                            {"towards a pole", B::RECTILINEAR, 30, -70, 40},  {"flat over the seam", B::NO_PROJECTION, 175, 0, 50},
+                            {"fisheye", B::FISHEYE, -30, 20, 60}};
+        for (const Row& r : rows) {
+            View v;
+            v.projection = r.projection;
+            v.yaw = r.yaw * degree;
+            v.pitch = r.pitch * degree;
+            v.fov = r.fov;
+            QTest::addRow("%s", r.name) << v;
+        }
+    }
+    void tiledPhotoMatchesTheReference()
+    {
+        QFETCH(View, state);
+        QVERIFY(resizeWindow(QSize(800, 600)));
+        QVERIFY(useTiled());
+        apply(state);
+        // The view's tiles arrive over a few frames.
+        QImage grabbed;
+        Comparison c;
+        const bool matched = QTest::qWaitFor(
+            [&] {
+                grabbed = grab();
+                QImage expected;
+                c = compare(grabbed, frames.value("tiled"), actual(state), &expected);
+                return acceptable(c);
+            },
+            8000);
+        if (!matched) {
+            c = check(grabbed, state);
+        }
+        QVERIFY2(acceptable(c), qPrintable(describe(c)));
     }
 };
 
