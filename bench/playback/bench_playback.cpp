@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -30,6 +31,11 @@ struct Stats
     int presented = 0;
     int dropped = 0;
     int decoded = 0;
+    int gap = 0;      // ms, longest between two presented frames
+    int lateMean = 0; // ms from libvlc showing a picture to its upload
+    int lateMax = 0;
+    int vlcLate = -1; // pictures libvlc dropped as too late, since opening
+    int soundLost = -1;
 };
 
 struct Result
@@ -45,6 +51,11 @@ struct Result
     double openToFirstFrame = -1;   // ms
     double windowToFirstFrame = -1; // ms
     double floor = 0;               // ms of CPU per frame
+    int longestGap = 0;             // ms
+    double lateMean = 0;            // ms
+    int lateMax = 0;                // ms
+    int vlcLate = 0;                // pictures libvlc dropped in the measured seconds
+    int soundLost = 0;              // sound buffers lost in the measured seconds
 };
 
 // CPU milliseconds per frame that ffmpeg needs to decode the clip and throw the pictures away.
@@ -79,12 +90,17 @@ std::optional<double> timeOf(const QString& output, const QRegularExpression& pa
 QList<Stats> statsLines(const QString& output)
 {
     static const QRegularExpression line(
-        "gyre\\.render\\.stats: presented=(\\d+) dropped=(\\d+) decoded=(\\d+)");
+        "gyre\\.render\\.stats: presented=(\\d+) dropped=(\\d+) decoded=(\\d+)"
+        "(?: gap=(\\d+)ms late=(\\d+)/(\\d+)ms)?(?: libvlc: decoded=\\d+ late=(\\d+) soundLost=(\\d+))?");
     QList<Stats> all;
     QRegularExpressionMatchIterator it = line.globalMatch(output);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
-        all.append({m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()});
+        const auto number = [&m](int group, int otherwise) {
+            return m.captured(group).isEmpty() ? otherwise : m.captured(group).toInt();
+        };
+        all.append({number(1, 0), number(2, 0), number(3, 0), number(4, 0), number(5, 0), number(6, 0), number(7, -1),
+                    number(8, -1)});
     }
     return all;
 }
@@ -167,6 +183,15 @@ std::optional<Result> measure(const QString& clip, int seconds)
         presented += s.presented;
         result.dropped += s.dropped;
         result.decoded += s.decoded;
+        result.longestGap = std::max(result.longestGap, s.gap);
+        result.lateMean += double(s.lateMean) / measured.size();
+        result.lateMax = std::max(result.lateMax, s.lateMax);
+    }
+    // libvlc counts since the opening: the measured seconds are the difference.
+    const Stats settled = statsLines(player.output()).value(start - 1);
+    if (!measured.isEmpty() && measured.last().vlcLate >= 0 && settled.vlcLate >= 0) {
+        result.vlcLate = measured.last().vlcLate - settled.vlcLate;
+        result.soundLost = measured.last().soundLost - settled.soundLost;
     }
     result.presentedPerSecond = double(presented) / seconds;
     result.cpuPerPresented = presented > 0 ? (cpuEnd - cpuStart) / presented : 0;
@@ -216,20 +241,23 @@ int main(int argc, char** argv)
         results.append(*r);
         std::printf("%s: %.1f presented/s, %d dropped of %d decoded, %.1f ms CPU per presented frame, "
                     "%.0f MB resident (peak %.0f), first frame %.0f ms after opening (%.0f ms after the "
-                    "window), floor %.1f ms per frame, ratio %.2f\n",
+                    "window), floor %.1f ms per frame, ratio %.2f; longest gap %d ms, pictures uploaded %.0f ms "
+                    "(at most %d) after libvlc showed them, %d dropped by libvlc as late, %d sound buffers lost\n",
                     qPrintable(r->clip), r->presentedPerSecond, r->dropped, r->decoded, r->cpuPerPresented,
                     r->residentMb, r->peakResidentMb, r->openToFirstFrame, r->windowToFirstFrame, r->floor,
-                    r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0);
+                    r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0, r->longestGap, r->lateMean, r->lateMax,
+                    r->vlcLate, r->soundLost);
         std::fflush(stdout);
     }
     std::printf("load average after: %s\n\n", qPrintable(BenchSupport::loadAverage()));
     std::printf("| clip | presented/s | dropped | CPU ms / presented | floor ms | ratio | resident MB | "
-                "first frame ms (after window) |\n|---|---|---|---|---|---|---|---|\n");
+                "first frame ms (after window) | longest gap ms | upload after libvlc ms (max) |\n"
+                "|---|---|---|---|---|---|---|---|---|---|\n");
     for (const Result& r : results) {
-        std::printf("| %s | %.1f | %d | %.1f | %.1f | %.2f | %.0f | %.0f (%.0f) |\n", qPrintable(r.clip),
-                    r.presentedPerSecond, r.dropped, r.cpuPerPresented, r.floor,
+        std::printf("| %s | %.1f | %d | %.1f | %.1f | %.2f | %.0f | %.0f (%.0f) | %d | %.0f (%d) |\n",
+                    qPrintable(r.clip), r.presentedPerSecond, r.dropped, r.cpuPerPresented, r.floor,
                     r.floor > 0 ? r.cpuPerPresented / r.floor : 0.0, r.residentMb, r.openToFirstFrame,
-                    r.windowToFirstFrame);
+                    r.windowToFirstFrame, r.longestGap, r.lateMean, r.lateMax);
     }
     return 0;
 }

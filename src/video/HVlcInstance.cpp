@@ -1,5 +1,7 @@
 #include "HVlcInstance.h"
 
+#include "HHardwareDecoder.h"
+
 #include "VideoLogging.h"
 
 #include <QMutex>
@@ -47,7 +49,12 @@ libvlc_instance_t* HVlcInstance::shared()
     if (shared.instance) {
         return shared.instance;
     }
-    const bool hardware = shared.hardwareDecoding.load();
+    bool hardware = shared.hardwareDecoding.load();
+    QString why;
+    if (hardware && !HHardwareDecoder::available(&why)) {
+        qCWarning(lcVideo).noquote() << "No hardware video decoder on this machine (" + why + "); decoding in software";
+        hardware = false;
+    }
     QStringList instanceArguments = arguments(hardware);
     shared.instance = createInstance(instanceArguments);
     if (!shared.instance && hardware) {

@@ -444,6 +444,20 @@ int HuiQuickVideoPlayerVlc::getFramesLost() const
     return feed->pool.dropped() - lostBase;
 }
 
+QString HuiQuickVideoPlayerVlc::decoderCounts() const
+{
+    // libvlc's own, since the media opened: what it decoded, the pictures it dropped as too late
+    // before they reached us, and the sound buffers it lost (a gap in the sound).
+    libvlc_media_stats_t stats{};
+    if (!media || !libvlc_media_get_stats(media, &stats)) {
+        return QString();
+    }
+    return QStringLiteral(" libvlc: decoded=%1 late=%2 soundLost=%3")
+        .arg(stats.i_decoded_video)
+        .arg(stats.i_lost_pictures)
+        .arg(stats.i_lost_abuffers);
+}
+
 void HuiQuickVideoPlayerVlc::reportStatistics()
 {
     const int decoded = getFramesDecoded();
@@ -456,7 +470,7 @@ void HuiQuickVideoPlayerVlc::reportStatistics()
                                     << " decoded=" << decoded - reportedDecoded
                                     << " gap=" << feed->longestGap.exchange(0) << "ms"
                                     << " late=" << (count ? waited / count : 0) << "/" << feed->latencyMax.exchange(0)
-                                    << "ms";
+                                    << "ms" << qPrintable(decoderCounts());
     if (decoded != reportedDecoded || uploaded != reportedUploaded || lost != reportedLost) {
         reportedDecoded = decoded;
         reportedUploaded = uploaded;

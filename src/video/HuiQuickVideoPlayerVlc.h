@@ -138,6 +138,7 @@ private:
     void fail(int failure, const QString& message);
     void watchForStall(int state);
     void attachMedia(libvlc_media_t* newMedia);
+    QString decoderCounts() const;
     void releaseMedia();
     void forgetPictures();
 

@@ -13,5 +13,11 @@ target_sources(gyre-core PRIVATE
     video/HVlcFrameSink.cpp video/HVlcFrameSink.h
     video/HVlcInstance.cpp video/HVlcInstance.h
     video/VideoLogging.cpp video/VideoLogging.h
+    video/HHardwareDecoder.h
 )
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_sources(gyre-core PRIVATE video/HHardwareDecoderVaapi.cpp)
+else()
+    target_sources(gyre-core PRIVATE video/HHardwareDecoderAny.cpp)
+endif()
 target_link_libraries(gyre-core PRIVATE PkgConfig::LIBVLC)
