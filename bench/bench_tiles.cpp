@@ -177,7 +177,8 @@ public:
         global->setPitch(float(pitch), true);
         const bool done = QTest::qWaitFor([&] { return viewsComplete > before; }, 5000);
         if (!done && qEnvironmentVariableIsSet("GYRE_BENCH_KEEP")) {
-            grab().save(QDir(qEnvironmentVariable("GYRE_BENCH_KEEP")).filePath(QString("never-%1.png").arg(yaw)));
+            grab().save(
+                QDir(qEnvironmentVariable("GYRE_BENCH_KEEP")).filePath(QString("never-%1.png").arg(yaw)));
         }
         return done ? lastViewMs.load() : -1;
     }
@@ -232,7 +233,8 @@ std::vector<double> lowPass(const QImage& image)
                 for (int c = 0; c < 3; ++c) {
                     double v = 0;
                     for (int k = -radius; k <= radius; ++k) {
-                        const int sx = std::clamp(x + k * dx, 0, w - 1), sy = std::clamp(y + k * dy, 0, h - 1);
+                        const int sx = std::clamp(x + k * dx, 0, w - 1),
+                                  sy = std::clamp(y + k * dy, 0, h - 1);
                         v += kernel[size_t(k + radius)] * from[size_t((sy * w + sx) * 3 + c)];
                     }
                     to[size_t((y * w + x) * 3 + c)] = v;
@@ -275,8 +277,8 @@ int main(int argc, char** argv)
 
     Bench bench;
     const QSize size = QImageReader(photo).size();
-    std::printf("%s: %dx%d, window %dx%d\n", qPrintable(QFileInfo(photo).fileName()), size.width(), size.height(),
-                windowSize.width(), windowSize.height());
+    std::printf("%s: %dx%d, window %dx%d\n", qPrintable(QFileInfo(photo).fileName()), size.width(),
+                size.height(), windowSize.width(), windowSize.height());
     std::printf("  resident before opening: %.0f MB\n", residentMegabytes());
     // The finest level: a pixel of the photo over one of the window's at the view's centre.
     const double finest = 2 * std::atan(windowSize.height() * pi / size.width()) * 180 / pi;
@@ -315,34 +317,38 @@ int main(int argc, char** argv)
             double yaw, pitch; // degrees
         } views[] = {{"ahead", 10, 5},
                      // The centre on the border of two tiles' columns and rows of level 0.
-                     {"across a tile seam", 510.0 * 20 / size.width() * 360 - 180, 90 - 510.0 * 7 / size.height() * 180},
+                     {"across a tile seam", 510.0 * 20 / size.width() * 360 - 180,
+                      90 - 510.0 * 7 / size.height() * 180},
                      {"near a pole", 40, -80}};
         const double fov = finest;
-        const double hfov = 2 * std::atan(std::tan(fov * pi / 360) * windowSize.width() / windowSize.height()) * 180 / pi;
+        const double hfov =
+            2 * std::atan(std::tan(fov * pi / 360) * windowSize.width() / windowSize.height()) * 180 / pi;
         for (const auto& v : views) {
             bench.settle(v.yaw * pi / 180, v.pitch * pi / 180, fov);
             QTest::qWait(300);
             const QImage shown = bench.grab();
             const QString reference = bench.dir.filePath("v360.png");
             QProcess ffmpeg;
-            ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-y", "-i", photo, "-vf",
-                                    QString("v360=input=e:output=flat:h_fov=%1:v_fov=%2:yaw=%3:pitch=%4:w=%5:h=%6:"
-                                            "interp=linear")
-                                        .arg(hfov)
-                                        .arg(fov)
-                                        .arg(v.yaw)
-                                        .arg(-v.pitch)
-                                        .arg(windowSize.width())
-                                        .arg(windowSize.height()),
-                                    "-frames:v", "1", reference});
+            ffmpeg.start("ffmpeg",
+                         {"-hide_banner", "-loglevel", "error", "-y", "-i", photo, "-vf",
+                          QString("v360=input=e:output=flat:h_fov=%1:v_fov=%2:yaw=%3:pitch=%4:w=%5:h=%6:"
+                                  "interp=linear")
+                              .arg(hfov)
+                              .arg(fov)
+                              .arg(v.yaw)
+                              .arg(-v.pitch)
+                              .arg(windowSize.width())
+                              .arg(windowSize.height()),
+                          "-frames:v", "1", reference});
             ffmpeg.waitForFinished(120000);
             const QImage expected(reference);
             if (expected.isNull()) {
-                std::printf("  %s: ffmpeg made no picture: %s\n", v.name, ffmpeg.readAllStandardError().constData());
+                std::printf("  %s: ffmpeg made no picture: %s\n", v.name,
+                            ffmpeg.readAllStandardError().constData());
                 continue;
             }
-            std::printf("  fidelity %-20s (yaw %.1f, pitch %.1f, fov %.2f): PSNR %.1f dB\n", v.name, v.yaw, v.pitch,
-                        fov, psnr(shown, expected));
+            std::printf("  fidelity %-20s (yaw %.1f, pitch %.1f, fov %.2f): PSNR %.1f dB\n", v.name, v.yaw,
+                        v.pitch, fov, psnr(shown, expected));
             // Both pictures stay where GYRE_BENCH_KEEP says, for a look.
             const QString keep = qEnvironmentVariable("GYRE_BENCH_KEEP");
             if (!keep.isEmpty()) {

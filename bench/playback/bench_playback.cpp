@@ -99,8 +99,8 @@ QList<Stats> statsLines(const QString& output)
         const auto number = [&m](int group, int otherwise) {
             return m.captured(group).isEmpty() ? otherwise : m.captured(group).toInt();
         };
-        all.append({number(1, 0), number(2, 0), number(3, 0), number(4, 0), number(5, 0), number(6, 0), number(7, -1),
-                    number(8, -1)});
+        all.append({number(1, 0), number(2, 0), number(3, 0), number(4, 0), number(5, 0), number(6, 0),
+                    number(7, -1), number(8, -1)});
     }
     return all;
 }
@@ -239,14 +239,15 @@ int main(int argc, char** argv)
             return 1;
         }
         results.append(*r);
-        std::printf("%s: %.1f presented/s, %d dropped of %d decoded, %.1f ms CPU per presented frame, "
-                    "%.0f MB resident (peak %.0f), first frame %.0f ms after opening (%.0f ms after the "
-                    "window), floor %.1f ms per frame, ratio %.2f; longest gap %d ms, pictures uploaded %.0f ms "
-                    "(at most %d) after libvlc showed them, %d dropped by libvlc as late, %d sound buffers lost\n",
-                    qPrintable(r->clip), r->presentedPerSecond, r->dropped, r->decoded, r->cpuPerPresented,
-                    r->residentMb, r->peakResidentMb, r->openToFirstFrame, r->windowToFirstFrame, r->floor,
-                    r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0, r->longestGap, r->lateMean, r->lateMax,
-                    r->vlcLate, r->soundLost);
+        std::printf(
+            "%s: %.1f presented/s, %d dropped of %d decoded, %.1f ms CPU per presented frame, "
+            "%.0f MB resident (peak %.0f), first frame %.0f ms after opening (%.0f ms after the "
+            "window), floor %.1f ms per frame, ratio %.2f; longest gap %d ms, pictures uploaded %.0f ms "
+            "(at most %d) after libvlc showed them, %d dropped by libvlc as late, %d sound buffers lost\n",
+            qPrintable(r->clip), r->presentedPerSecond, r->dropped, r->decoded, r->cpuPerPresented,
+            r->residentMb, r->peakResidentMb, r->openToFirstFrame, r->windowToFirstFrame, r->floor,
+            r->floor > 0 ? r->cpuPerPresented / r->floor : 0.0, r->longestGap, r->lateMean, r->lateMax,
+            r->vlcLate, r->soundLost);
         std::fflush(stdout);
     }
     std::printf("load average after: %s\n\n", qPrintable(BenchSupport::loadAverage()));

@@ -60,8 +60,9 @@ QSize HJpegReader::pictureSize(const QString& path)
     HJpegReader reader;
     // The header alone: starting the decoder would set up its buffers, the whole picture's for a
     // progressive file.
-    return reader.begin(path, 0) ? QSize(int(reader.decoder->info.image_width), int(reader.decoder->info.image_height))
-                                 : QSize();
+    return reader.begin(path, 0)
+               ? QSize(int(reader.decoder->info.image_width), int(reader.decoder->info.image_height))
+               : QSize();
 }
 
 bool HJpegReader::open(const QString& path, int reduction)
@@ -106,14 +107,16 @@ bool HJpegReader::begin(const QString& path, int reduction)
 
 QSize HJpegReader::fullSize() const
 {
-    return decoder && decoder->started ? QSize(int(decoder->info.image_width), int(decoder->info.image_height))
-                                       : QSize();
+    return decoder && decoder->started
+               ? QSize(int(decoder->info.image_width), int(decoder->info.image_height))
+               : QSize();
 }
 
 QSize HJpegReader::outputSize() const
 {
-    return decoder && decoder->started ? QSize(int(decoder->info.output_width), int(decoder->info.output_height))
-                                       : QSize();
+    return decoder && decoder->started
+               ? QSize(int(decoder->info.output_width), int(decoder->info.output_height))
+               : QSize();
 }
 
 bool HJpegReader::progressive() const

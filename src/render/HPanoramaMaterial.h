@@ -21,7 +21,7 @@ struct HPanoramaState
     float pitchMin = 0;
     float pitchMax = 0;
     bool rightEye = false; // of a stereo frame, the second picture rather than the first
-    float pixelRatio = 1; // device pixels per item unit
+    float pixelRatio = 1;  // device pixels per item unit
 };
 
 // One fragment shader text of the builder, with the material type the scene graph keeps its

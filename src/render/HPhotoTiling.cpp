@@ -12,12 +12,15 @@ HPhotoTiling::HPhotoTiling(HSettingsManager* settings, QObject* parent) : QObjec
 {
     constexpr qint64 megabyte = 1 << 20;
     budgetBytes =
-        qBound(32, settings->ensureValue(QStringLiteral("application/photo/textureBudget"), 128).toInt(), 4096) *
+        qBound(32, settings->ensureValue(QStringLiteral("application/photo/textureBudget"), 128).toInt(),
+               4096) *
         megabyte;
     cacheBytes =
-        qBound(256, settings->ensureValue(QStringLiteral("application/photo/tileCacheSize"), 4096).toInt(), 1 << 20) *
+        qBound(256, settings->ensureValue(QStringLiteral("application/photo/tileCacheSize"), 4096).toInt(),
+               1 << 20) *
         megabyte;
-    cacheFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("tiles"));
+    cacheFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                      .filePath(QStringLiteral("tiles"));
 }
 
 bool HPhotoTiling::suits(const QUrl& photo, const QSize& maxTextureSize) const
@@ -35,6 +38,7 @@ bool HPhotoTiling::suits(const QUrl& photo, const QSize& maxTextureSize) const
         return false;
     }
     // Before the window knows its largest texture, only the budget decides.
-    const bool tooWide = !maxTextureSize.isEmpty() && (size.width() > maxTextureSize.width() || size.height() > maxTextureSize.height());
+    const bool tooWide = !maxTextureSize.isEmpty() &&
+                         (size.width() > maxTextureSize.width() || size.height() > maxTextureSize.height());
     return tooWide || qint64(size.width()) * size.height() * 4 > budgetBytes;
 }

@@ -50,10 +50,11 @@ const char sphericalHelpers[] = "vec3 toSpherical(in vec3 a){float b,c,d;b=lengt
 // The same for a tiled photo, whose finest level shows single pixels of pictures tens of thousands
 // wide: the colatitude from atan, since acos near the poles is off by more than a pixel in single
 // precision.
-const char sphericalHelpersPrecise[] = "vec3 toSpherical(in vec3 a){float b,c,d;b=length(a);c=-atan(a.x,a.z);"
-                                       "c+=(1.0-step(0.0,c))*twopi;d=atan(length(a.xz),a.y);return vec3(b,c,d);}\n"
-                                       "vec3 toCartesian(in vec3 rtp){float r=rtp.x,theta=rtp.y,phi=rtp.z;"
-                                       "return vec3(r*sin(theta)*sin(phi),r*cos(theta)*sin(phi),r*cos(phi));}\n";
+const char sphericalHelpersPrecise[] =
+    "vec3 toSpherical(in vec3 a){float b,c,d;b=length(a);c=-atan(a.x,a.z);"
+    "c+=(1.0-step(0.0,c))*twopi;d=atan(length(a.xz),a.y);return vec3(b,c,d);}\n"
+    "vec3 toCartesian(in vec3 rtp){float r=rtp.x,theta=rtp.y,phi=rtp.z;"
+    "return vec3(r*sin(theta)*sin(phi),r*cos(theta)*sin(phi),r*cos(phi));}\n";
 const char imageRangeUniforms[] = "uniform float uYawMin;uniform float uYawMax;uniform float uPitchMin;"
                                   "uniform float uPitchMax;\n";
 
@@ -152,9 +153,9 @@ const char yuvSampling[] = "uniform sampler2D uSamplerUV;uniform mat4 uYuvToRgb;
 
 // A tiled photo: each pixel's level from how many of the picture's pixels it spans across its
 // narrower side (the 360° wrap is no span): towards the poles, where a pixel spans many of the
-// picture's columns but few rows, the rows keep their detail, its tile at that level, and from the page table the slot of the finest tile there or
-// coarser that is loaded (alpha 0: none yet, black). The derivatives are core in desktop GLSL and an
-// extension on OpenGL ES 2.0, enabled before anything else in the text.
+// picture's columns but few rows, the rows keep their detail, its tile at that level, and from the page table
+// the slot of the finest tile there or coarser that is loaded (alpha 0: none yet, black). The derivatives are
+// core in desktop GLSL and an extension on OpenGL ES 2.0, enabled before anything else in the text.
 const char tiledExtensions[] = "#ifdef GL_ES\n#extension GL_OES_standard_derivatives : enable\n#endif\n";
 const char tiledSampling[] =
     "uniform sampler2D uTilePages;uniform vec4 uTilePicture;uniform vec4 uTileAtlas;uniform vec4 uTilePage;"

@@ -10,7 +10,8 @@
 
 #include <vector>
 
-HTileBuilder::HTileBuilder(const QString& photo, const HTileLayout& tileLayout, std::shared_ptr<HTileStore> tiles)
+HTileBuilder::HTileBuilder(const QString& photo, const HTileLayout& tileLayout,
+                           std::shared_ptr<HTileStore> tiles)
     : path(photo), layout(tileLayout), store(std::move(tiles))
 {
     // The decoder reduces by 8 at most.
@@ -31,7 +32,8 @@ void HTileBuilder::start(std::function<void(const QString&)> done)
 {
     doneCallback = std::move(done);
     running = coarse > 0 ? 2 : 1;
-    coarseThread.reset(QThread::create([this] { finished(build(1 << coarse, coarse, layout.levels() - 1)); }));
+    coarseThread.reset(
+        QThread::create([this] { finished(build(1 << coarse, coarse, layout.levels() - 1)); }));
     coarseThread->start();
     if (coarse > 0) {
         fineThread.reset(QThread::create([this] { finished(build(1, 0, coarse - 1)); }));
@@ -76,7 +78,9 @@ QString HTileBuilder::build(int reduction, int firstLevel, int lastLevel)
         return reader.error();
     }
     if (bands.rows() != reader.outputSize().height()) {
-        return QStringLiteral("the picture ends after %1 of %2 rows").arg(bands.rows()).arg(reader.outputSize().height());
+        return QStringLiteral("the picture ends after %1 of %2 rows")
+            .arg(bands.rows())
+            .arg(reader.outputSize().height());
     }
     bands.finish();
     qCInfo(lcRender).nospace() << "Tiles of levels " << firstLevel << " to " << lastLevel << " made in "

@@ -45,7 +45,8 @@ std::vector<HTileKey> HTileFeedback::run(const HPanoramaState& state, const QSiz
         program->addShaderFromSourceCode(QOpenGLShader::Fragment, text);
         program->bindAttributeLocation("vertex", 0);
         if (!program->link()) {
-            qCWarning(lcRender).noquote() << "The tiled photo's request pass does not build:" << program->log();
+            qCWarning(lcRender).noquote()
+                << "The tiled photo's request pass does not build:" << program->log();
             failed = true;
             program.reset();
             return {};

@@ -26,7 +26,8 @@ public:
 
     void setShader(const QString& requestShader);
     // The view's tiles, nearest to its centre first; empty when the pass cannot run here.
-    std::vector<HTileKey> run(const HPanoramaState& state, const QSizeF& pixels, const HTiledTexture& texture);
+    std::vector<HTileKey> run(const HPanoramaState& state, const QSizeF& pixels,
+                              const HTiledTexture& texture);
 
 private:
     QString text;

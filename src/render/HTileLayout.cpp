@@ -21,7 +21,8 @@ HTileLayout::HTileLayout(const QSize& picture)
     }
     pictureSize = picture;
     levelCount = 1;
-    while (halved(picture.width(), levelCount - 1) > content || halved(picture.height(), levelCount - 1) > content) {
+    while (halved(picture.width(), levelCount - 1) > content ||
+           halved(picture.height(), levelCount - 1) > content) {
         ++levelCount;
     }
     // Wide enough for every level's columns also where the height decides the number of levels.

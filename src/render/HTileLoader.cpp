@@ -11,7 +11,8 @@ constexpr size_t heldAtMost = 16;
 
 } // namespace
 
-HTileLoader::HTileLoader(std::shared_ptr<HTileStore> tiles) : store(std::move(tiles)), thread([this] { run(); })
+HTileLoader::HTileLoader(std::shared_ptr<HTileStore> tiles)
+    : store(std::move(tiles)), thread([this] { run(); })
 {
 }
 
@@ -85,7 +86,8 @@ void HTileLoader::run()
         // waits for the decoder.
         auto next = std::find_if(wanted.begin(), wanted.end(), [this](const HTileKey& key) {
             return store->has(key.level, key.column, key.row) &&
-                   std::none_of(ready.begin(), ready.end(), [&key](const Tile& tile) { return tile.key == key; });
+                   std::none_of(ready.begin(), ready.end(),
+                                [&key](const Tile& tile) { return tile.key == key; });
         });
         if (next == wanted.end() || ready.size() >= heldAtMost) {
             const quint64 seen = changes;

@@ -21,12 +21,10 @@ constexpr int manifestVersion = 1;
 QJsonObject describe(const QString& photo, const QSize& picture)
 {
     const QFileInfo info(photo);
-    return QJsonObject{{"version", manifestVersion},
-                       {"source", info.absoluteFilePath()},
-                       {"bytes", double(info.size())},
-                       {"modified", double(info.lastModified().toMSecsSinceEpoch())},
-                       {"width", picture.width()},
-                       {"height", picture.height()}};
+    return QJsonObject{
+        {"version", manifestVersion},   {"source", info.absoluteFilePath()},
+        {"bytes", double(info.size())}, {"modified", double(info.lastModified().toMSecsSinceEpoch())},
+        {"width", picture.width()},     {"height", picture.height()}};
 }
 
 qint64 folderBytes(const QString& path)
@@ -46,7 +44,8 @@ HTileStore::HTileStore(const QString& root, const QString& photo, const HTileLay
     : source(photo), layout(tileLayout)
 {
     const QByteArray key = QJsonDocument(describe(photo, layout.picture())).toJson(QJsonDocument::Compact);
-    folder = QDir(root).filePath(QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()));
+    folder = QDir(root).filePath(
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()));
     int total = 0;
     for (int level = 0; level < layout.levels(); ++level) {
         levelOffsets.push_back(total);
@@ -89,7 +88,8 @@ bool HTileStore::open(QString* error)
             *error = QStringLiteral("cannot open %1: %2").arg(file.fileName(), file.errorString());
             return false;
         }
-        if (complete && file.size() < slotBytes * layout.tiles(level).width() * layout.tiles(level).height()) {
+        if (complete &&
+            file.size() < slotBytes * layout.tiles(level).width() * layout.tiles(level).height()) {
             *error = QStringLiteral("%1 is cut short").arg(file.fileName());
             complete = false;
             return false;
@@ -97,7 +97,7 @@ bool HTileStore::open(QString* error)
     }
     const int total = levelOffsets.empty() ? 0 : flatIndex(layout.levels() - 1, 0, 0) + 1;
     for (int i = 0; i < total; ++i) {
-        present[size_t(i)] = complete;
+        present[size_t(i)] = complete.load();
     }
     return true;
 }
@@ -122,8 +122,8 @@ bool HTileStore::write(int level, int column, int row, const unsigned char* slot
         QMutexLocker locker(&entry.mutex);
         if (!entry.file.seek(slotBytes * layout.indexInLevel(level, column, row)) ||
             entry.file.write(reinterpret_cast<const char*>(slotPixels), slotBytes) != slotBytes) {
-            qCWarning(lcRender).noquote() << "Cannot write a tile to" << entry.file.fileName() << "-"
-                                          << entry.file.errorString();
+            qCWarning(lcRender).noquote()
+                << "Cannot write a tile to" << entry.file.fileName() << "-" << entry.file.errorString();
             return false;
         }
         // Readers read through the same handle, so what is buffered is what they see.
@@ -177,7 +177,8 @@ void HTileStore::trim(const QString& root, qint64 limit, const QString& kept)
         total += folder.bytes;
         folders.push_back(folder);
     }
-    std::sort(folders.begin(), folders.end(), [](const Folder& a, const Folder& b) { return a.used < b.used; });
+    std::sort(folders.begin(), folders.end(),
+              [](const Folder& a, const Folder& b) { return a.used < b.used; });
     for (const Folder& folder : folders) {
         if (total <= limit) {
             break;
@@ -185,8 +186,8 @@ void HTileStore::trim(const QString& root, qint64 limit, const QString& kept)
         if (QFileInfo(folder.path) == QFileInfo(kept)) {
             continue;
         }
-        qCInfo(lcRender).noquote() << "Tile cache: removing" << folder.path << "to stay within" << limit / (1 << 20)
-                                   << "MB";
+        qCInfo(lcRender).noquote() << "Tile cache: removing" << folder.path << "to stay within"
+                                   << limit / (1 << 20) << "MB";
         QDir(folder.path).removeRecursively();
         total -= folder.bytes;
     }

@@ -58,6 +58,6 @@ private:
     std::vector<std::unique_ptr<LevelFile>> files;
     std::vector<int> levelOffsets;
     std::unique_ptr<std::atomic<bool>[]> present;
-    bool complete = false;
+    std::atomic<bool> complete{false};
     std::function<void()> written;
 };

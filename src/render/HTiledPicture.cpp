@@ -9,6 +9,8 @@
 #include "RenderLogging.h"
 #include "media/HJpegReader.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QQuickWindow>
 
 HTiledPicture::HTiledPicture(QQuickItem* parent) : QQuickItem(parent)
@@ -77,7 +79,19 @@ void HTiledPicture::load()
     }
     HTileStore::trim(photoTiling->cacheDirectory(), photoTiling->cacheLimit(), store->directory());
     loader = std::make_shared<HTileLoader>(store);
-    loader->setReady([this] { QMetaObject::invokeMethod(this, "tilesArrived", Qt::QueuedConnection); });
+    // The loader lives on with the texture that holds it, on the render thread, after this item
+    // may be gone: it reaches the item only through a guard read on the GUI thread.
+    ++generation;
+    loader->setReady([item = QPointer<HTiledPicture>(this), photo = generation] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [item, photo] {
+                if (item && item->generation == photo) {
+                    item->tilesArrived();
+                }
+            },
+            Qt::QueuedConnection);
+    });
     store->setWritten([loader = loader.get()] { loader->storeChanged(); });
     setImplicitSize(layout.picture().width(), layout.picture().height());
     setStatus(Loading);

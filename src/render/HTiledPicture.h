@@ -63,7 +63,6 @@ public slots:
     void invalidateSceneGraph();
 
 private slots:
-    void tilesArrived();
     void buildFinished(const QString& failure);
 
 protected:
@@ -72,6 +71,7 @@ protected:
 private:
     void load();
     void unload();
+    void tilesArrived();
     void setStatus(Status value, const QString& failure = QString());
 
     HPhotoTiling* photoTiling = nullptr;
@@ -83,4 +83,6 @@ private:
     std::shared_ptr<HTileLoader> loader;
     std::unique_ptr<HTileBuilder> builder;
     mutable HFrameTextureProvider* provider = nullptr;
+    // Counts the photos loaded: a loader of the photo before, still held by its texture, is not heard.
+    int generation = 0;
 };

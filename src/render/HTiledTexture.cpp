@@ -22,7 +22,8 @@ constexpr qint64 slotTextureBytes = qint64(HTileLayout::slot) * HTileLayout::slo
 
 } // namespace
 
-HTiledTexture::HTiledTexture(const HTileLayout& layout, std::shared_ptr<HTileLoader> tileLoader, qint64 budgetBytes)
+HTiledTexture::HTiledTexture(const HTileLayout& layout, std::shared_ptr<HTileLoader> tileLoader,
+                             qint64 budgetBytes)
     : tileLayout(layout), loader(std::move(tileLoader))
 {
     const int budgetSlots = int(std::max<qint64>(2 * pinnedTiles, budgetBytes / slotTextureBytes));
@@ -60,8 +61,8 @@ void HTiledTexture::createTextures(QOpenGLFunctions* gl)
     slotTable.assign(size_t(slotColumns * slotRows), Slot());
     qCInfo(lcRender).nospace() << "Tiled photo " << tileLayout.picture().width() << "x"
                                << tileLayout.picture().height() << ": " << tileLayout.levels() << " levels, "
-                               << slotTable.size() << " tile slots in a " << slotColumns * HTileLayout::slot << "x"
-                               << slotRows * HTileLayout::slot << " texture";
+                               << slotTable.size() << " tile slots in a " << slotColumns * HTileLayout::slot
+                               << "x" << slotRows * HTileLayout::slot << " texture";
     const auto make = [gl](unsigned& name, GLint filter, int width, int height, GLenum format) {
         gl->glGenTextures(1, &name);
         gl->glBindTexture(GL_TEXTURE_2D, name);
@@ -69,7 +70,8 @@ void HTiledTexture::createTextures(QOpenGLFunctions* gl)
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        gl->glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE, nullptr);
+        gl->glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                         nullptr);
     };
     make(atlas, GL_LINEAR, slotColumns * HTileLayout::slot, slotRows * HTileLayout::slot, GL_RGB);
     const QSize table = tileLayout.pageTableSize();
@@ -93,8 +95,8 @@ void HTiledTexture::setUniforms(QOpenGLShaderProgram* program, float footprint) 
 {
     const QSize picture = tileLayout.picture();
     const QSize table = tileLayout.pageTableSize();
-    program->setUniformValue("uTilePicture", QVector4D(picture.width(), picture.height(), HTileLayout::content,
-                                                       HTileLayout::border));
+    program->setUniformValue("uTilePicture", QVector4D(picture.width(), picture.height(),
+                                                       HTileLayout::content, HTileLayout::border));
     program->setUniformValue("uTileAtlas", QVector4D(HTileLayout::slot, slotColumns * HTileLayout::slot,
                                                      slotRows * HTileLayout::slot, 0));
     program->setUniformValue("uTilePage", QVector4D(table.width(), table.height(), tileLayout.pagePower(),
@@ -161,8 +163,8 @@ void HTiledTexture::requestMissing()
     }
     if (viewLoaded && !viewComplete && viewClock.isValid()) {
         viewComplete = true;
-        qCInfo(lcRenderTiles).nospace() << "view complete: " << visible.size() << " tiles in "
-                                        << viewClock.elapsed() << " ms";
+        qCInfo(lcRenderTiles).nospace()
+            << "view complete: " << visible.size() << " tiles in " << viewClock.elapsed() << " ms";
     }
     loader->want(std::move(missing));
 }
@@ -182,7 +184,8 @@ int HTiledTexture::slotFor(const HTileKey& key)
     }
     if (chosen < 0 && !fullReported) {
         fullReported = true;
-        qCWarning(lcRender) << "The view needs more tiles than the texture budget holds; it shows some coarser";
+        qCWarning(lcRender)
+            << "The view needs more tiles than the texture budget holds; it shows some coarser";
     }
     if (chosen >= 0) {
         resident.remove(slotTable[size_t(chosen)].key);
@@ -213,8 +216,8 @@ bool HTiledTexture::updateTexture()
         gl->glBindTexture(GL_TEXTURE_2D, atlas);
         gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         gl->glTexSubImage2D(GL_TEXTURE_2D, 0, (index % slotColumns) * HTileLayout::slot,
-                            (index / slotColumns) * HTileLayout::slot, HTileLayout::slot, HTileLayout::slot, GL_RGB,
-                            GL_UNSIGNED_BYTE, tile.pixels.constData());
+                            (index / slotColumns) * HTileLayout::slot, HTileLayout::slot, HTileLayout::slot,
+                            GL_RGB, GL_UNSIGNED_BYTE, tile.pixels.constData());
         gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         changed = true;
     }
@@ -244,7 +247,8 @@ void HTiledTexture::writePages(QOpenGLFunctions* gl)
                     if (found == resident.constEnd()) {
                         continue;
                     }
-                    unsigned char* entry = &entries[(size_t(row) * size_t(table.width()) + size_t(first + column)) * 4];
+                    unsigned char* entry =
+                        &entries[(size_t(row) * size_t(table.width()) + size_t(first + column)) * 4];
                     entry[0] = static_cast<unsigned char>(found.value() % slotColumns);
                     entry[1] = static_cast<unsigned char>(found.value() / slotColumns);
                     entry[2] = static_cast<unsigned char>(level + up);

@@ -52,7 +52,8 @@ libvlc_instance_t* HVlcInstance::shared()
     bool hardware = shared.hardwareDecoding.load();
     QString why;
     if (hardware && !HHardwareDecoder::available(&why)) {
-        qCWarning(lcVideo).noquote() << "No hardware video decoder on this machine (" + why + "); decoding in software";
+        qCWarning(lcVideo).noquote() << "No hardware video decoder on this machine (" + why +
+                                            "); decoding in software";
         hardware = false;
     }
     QStringList instanceArguments = arguments(hardware);

@@ -469,8 +469,8 @@ void HuiQuickVideoPlayerVlc::reportStatistics()
                                     << " dropped=" << lost - reportedLost
                                     << " decoded=" << decoded - reportedDecoded
                                     << " gap=" << feed->longestGap.exchange(0) << "ms"
-                                    << " late=" << (count ? waited / count : 0) << "/" << feed->latencyMax.exchange(0)
-                                    << "ms" << qPrintable(decoderCounts());
+                                    << " late=" << (count ? waited / count : 0) << "/"
+                                    << feed->latencyMax.exchange(0) << "ms" << qPrintable(decoderCounts());
     if (decoded != reportedDecoded || uploaded != reportedUploaded || lost != reportedLost) {
         reportedDecoded = decoded;
         reportedUploaded = uploaded;

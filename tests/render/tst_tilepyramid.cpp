@@ -127,10 +127,10 @@ private slots:
                 const int sx = (rect.x() + x + expected.width()) % expected.width();
                 const int sy = std::clamp(rect.y() + y, 0, expected.height() - 1);
                 const QRgb want = expected.pixel(sx, sy);
-                const auto* got =
-                    reinterpret_cast<const uchar*>(tile.constData()) + ((y + 1) * HTileLayout::slot + x + 1) * 3;
-                const int off = std::max(
-                    {std::abs(got[0] - qRed(want)), std::abs(got[1] - qGreen(want)), std::abs(got[2] - qBlue(want))});
+                const auto* got = reinterpret_cast<const uchar*>(tile.constData()) +
+                                  ((y + 1) * HTileLayout::slot + x + 1) * 3;
+                const int off = std::max({std::abs(got[0] - qRed(want)), std::abs(got[1] - qGreen(want)),
+                                          std::abs(got[2] - qBlue(want))});
                 worst = std::max(worst, off);
                 total += off;
             }
@@ -164,7 +164,8 @@ private slots:
         // A photo written anew under the same name has tiles of its own.
         QFile file(photo);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        QVERIFY(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         file.close();
         auto changed = std::make_shared<HTileStore>(dir.filePath("cache"), photo, layout);
         QVERIFY(changed->open(&error));
@@ -198,7 +199,8 @@ private slots:
         } else {
             bytes.truncate(cut);
         }
-        const QString damaged = dir.filePath(QString("damaged-%1.jpg").arg(QTest::currentDataTag()).replace(' ', '-'));
+        const QString damaged =
+            dir.filePath(QString("damaged-%1.jpg").arg(QTest::currentDataTag()).replace(' ', '-'));
         QFile out(damaged);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(bytes);

@@ -103,7 +103,9 @@ private:
             return true;
         }
         const QString path = dir.filePath("tiled.jpg");
-        if (!testFrame().scaled(4096, 2048, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path, "JPEG", 100)) {
+        if (!testFrame()
+                 .scaled(4096, 2048, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 .save(path, "JPEG", 100)) {
             return false;
         }
         frames.insert("tiled", QImage(path).convertToFormat(QImage::Format_RGB32));
@@ -424,10 +426,14 @@ private slots:
             int projection;
             double yaw, pitch, fov;
         };
-        const Row rows[] = {{"ahead", B::RECTILINEAR, 0, 0, 60},          {"turned", B::RECTILINEAR, 90, 10, 60},
-                            {"before the seam", B::RECTILINEAR, 170, 0, 60}, {"on the seam", B::RECTILINEAR, 180, -5, 60},
-                            {"after the seam", B::RECTILINEAR, -160, 0, 60}, {"back", B::RECTILINEAR, -80, 0, 60},
-                            {"towards a pole", B::RECTILINEAR, 30, -70, 40},  {"flat over the seam", B::NO_PROJECTION, 175, 0, 50},
+        const Row rows[] = {{"ahead", B::RECTILINEAR, 0, 0, 60},
+                            {"turned", B::RECTILINEAR, 90, 10, 60},
+                            {"before the seam", B::RECTILINEAR, 170, 0, 60},
+                            {"on the seam", B::RECTILINEAR, 180, -5, 60},
+                            {"after the seam", B::RECTILINEAR, -160, 0, 60},
+                            {"back", B::RECTILINEAR, -80, 0, 60},
+                            {"towards a pole", B::RECTILINEAR, 30, -70, 40},
+                            {"flat over the seam", B::NO_PROJECTION, 175, 0, 50},
                             {"fisheye", B::FISHEYE, -30, 20, 60}};
         for (const Row& r : rows) {
             View v;

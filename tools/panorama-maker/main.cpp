@@ -100,7 +100,8 @@ int main(int argc, char** argv)
                 rgb[0] = rgb[1] = rgb[2] = 255;
             }
             for (int c = 0; c < 3; ++c) {
-                row[size_t(x) * 3 + size_t(c)] = static_cast<unsigned char>(std::lround(std::fmin(255, std::fmax(0, rgb[c]))));
+                row[size_t(x) * 3 + size_t(c)] =
+                    static_cast<unsigned char>(std::lround(std::fmin(255, std::fmax(0, rgb[c]))));
             }
         }
         JSAMPROW pointer = row.data();
