@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 // Every way opening a media fails, in the real program: alone, the window names the media and says
@@ -213,7 +215,9 @@ private slots:
         const QString shown = failureShown(player, name);
         QVERIFY2(shown.startsWith(headline + " | ") && shown.contains(reason), qPrintable(player.output()));
         QTest::qWait(3000);
-        const double cores = load(player);
+        // The quieter of two windows: a spinning player is busy in both, while the suite's other
+        // programs on the same two cores can stretch one redraw of an idle one over a window.
+        const double cores = std::min(load(player), load(player));
         QVERIFY2(cores < 0.10, qPrintable(QString("%1 of a core").arg(cores)));
 
         // Addresses in a playlist stay addresses, and an entry without a logo has none.
