@@ -154,13 +154,6 @@ void HTiledTexture::requestMissing()
     }
     const bool viewLoaded = missing.empty();
     missing.insert(missing.end(), fallbacks.begin(), fallbacks.end());
-    if (!viewLoaded && lcRenderTiles().isDebugEnabled()) {
-        QStringList keys;
-        for (const HTileKey& key : missing) {
-            keys << QStringLiteral("%1/%2/%3").arg(key.level).arg(key.column).arg(key.row);
-        }
-        qCDebug(lcRenderTiles).noquote() << "missing" << keys.join(' ');
-    }
     if (viewLoaded && !viewComplete && viewClock.isValid()) {
         viewComplete = true;
         qCInfo(lcRenderTiles).nospace()
@@ -169,7 +162,7 @@ void HTiledTexture::requestMissing()
     loader->want(std::move(missing));
 }
 
-int HTiledTexture::slotFor(const HTileKey& key)
+int HTiledTexture::freeSlot()
 {
     int chosen = -1;
     for (int i = 0; i < int(slotTable.size()); ++i) {
@@ -190,7 +183,6 @@ int HTiledTexture::slotFor(const HTileKey& key)
     if (chosen >= 0) {
         resident.remove(slotTable[size_t(chosen)].key);
     }
-    Q_UNUSED(key)
     return chosen;
 }
 
@@ -206,7 +198,7 @@ bool HTiledTexture::updateTexture()
         if (resident.contains(tile.key)) {
             continue;
         }
-        const int index = slotFor(tile.key);
+        const int index = freeSlot();
         if (index < 0) {
             continue;
         }

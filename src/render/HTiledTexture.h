@@ -56,7 +56,8 @@ private:
     };
 
     void createTextures(QOpenGLFunctions* gl);
-    int slotFor(const HTileKey& key);
+    // An empty slot, or the least recently used one the view can spare (emptied); -1 when none.
+    int freeSlot();
     void writePages(QOpenGLFunctions* gl);
     bool isPinned(int level) const { return level >= pinnedLevel; }
     void requestMissing();
