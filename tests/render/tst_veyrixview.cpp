@@ -415,8 +415,9 @@ private slots:
     }
 
     // A photo shown from tiles, its finest level in view, turned round the whole horizon across the
-    // 360° seam and towards a pole, with a texture budget smaller than the photo's tiles: tiles come
-    // and go, and the picture is the whole photo's every time.
+    // 360° seam and towards a pole, and read as one eye of a stereo frame, with a texture budget
+    // smaller than the photo's tiles: tiles come and go, and the picture is the whole photo's every
+    // time.
     void tiledPhotoMatchesTheReference_data()
     {
         QTest::addColumn<View>("state");
@@ -425,22 +426,27 @@ private slots:
             const char* name;
             int projection;
             double yaw, pitch, fov;
+            int stereo = B::STEREO_2D;
         };
-        const Row rows[] = {{"ahead", B::RECTILINEAR, 0, 0, 60},
-                            {"turned", B::RECTILINEAR, 90, 10, 60},
-                            {"before the seam", B::RECTILINEAR, 170, 0, 60},
-                            {"on the seam", B::RECTILINEAR, 180, -5, 60},
-                            {"after the seam", B::RECTILINEAR, -160, 0, 60},
-                            {"back", B::RECTILINEAR, -80, 0, 60},
-                            {"towards a pole", B::RECTILINEAR, 30, -70, 40},
-                            {"flat over the seam", B::NO_PROJECTION, 175, 0, 50},
-                            {"fisheye", B::FISHEYE, -30, 20, 60}};
+        const Row rows[] = {
+            {"ahead", B::RECTILINEAR, 0, 0, 60},
+            {"turned", B::RECTILINEAR, 90, 10, 60},
+            {"before the seam", B::RECTILINEAR, 170, 0, 60},
+            {"on the seam", B::RECTILINEAR, 180, -5, 60},
+            {"after the seam", B::RECTILINEAR, -160, 0, 60},
+            {"back", B::RECTILINEAR, -80, 0, 60},
+            {"towards a pole", B::RECTILINEAR, 30, -70, 40},
+            {"flat over the seam", B::NO_PROJECTION, 175, 0, 50},
+            {"fisheye", B::FISHEYE, -30, 20, 60},
+            {"over-under, the upper half", B::RECTILINEAR, 120, 20, 40, B::STEREO_3D_OVERUNDER},
+            {"side-by-side, the left half", B::RECTILINEAR, -100, -10, 40, B::STEREO_3D_SIDEBYSIDE}};
         for (const Row& r : rows) {
             View v;
             v.projection = r.projection;
             v.yaw = r.yaw * degree;
             v.pitch = r.pitch * degree;
             v.fov = r.fov;
+            v.stereo = r.stereo;
             QTest::addRow("%s", r.name) << v;
         }
     }
