@@ -3,6 +3,7 @@
 #include "HPanoramaXmp.h"
 #include "MediaLogging.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -32,14 +33,10 @@ class Walker
 public:
     explicit Walker(QIODevice& file) : device(file) {}
 
-    HPictureGeometry run()
-    {
-        walk(0, device.size(), 0, Container::File);
-        if (!boxes.isEmpty()) {
-            return boxes;
-        }
-        return xmp;
-    }
+    void run() { walk(0, device.size(), 0, Container::File); }
+
+    HPictureGeometry geometry() const { return boxes.isEmpty() ? xmp : boxes; }
+    HSpatialAudio spatialAudio() const { return audio; }
 
 private:
     enum class Container
@@ -47,7 +44,8 @@ private:
         File,
         Plain,       // moov, trak, mdia, minf, stbl, sv3d, proj
         SampleTable, // stsd: a full box with an entry count before its children
-        SampleEntry  // a visual sample entry: 78 bytes of fields before its children
+        SampleEntry, // a visual sample entry: 78 bytes of fields before its children
+        AudioEntry   // an audio sample entry: 28, 44 or 64 bytes of fields by its version
     };
 
     QByteArray readAt(qint64 position, qint64 length)
@@ -114,6 +112,11 @@ private:
             position += 8; // version, flags, entry count
         } else if (container == Container::SampleEntry) {
             position += 78;
+        } else if (container == Container::AudioEntry) {
+            // QuickTime's sound description versions 1 and 2 add fields after ISO's 28 bytes.
+            const QByteArray version = limit - position >= 10 ? readAt(position + 8, 2) : QByteArray();
+            const int number = version.size() == 2 ? qFromBigEndian<quint16>(version.constData()) : 0;
+            position += number == 1 ? 44 : number == 2 ? 64 : 28;
         }
         while (position < limit && !failed && ++boxCount <= HSphericalBoxReader::boxLimit) {
             Box box;
@@ -129,8 +132,27 @@ private:
     {
         const quint32 type = box.type;
         if (container == Container::SampleTable) {
-            walk(box.payload, box.end, depth + 1, Container::SampleEntry);
+            walk(box.payload, box.end, depth + 1,
+                 handler == fourcc("soun") ? Container::AudioEntry : Container::SampleEntry);
             return;
+        }
+        if (container == Container::AudioEntry) {
+            if (type == fourcc("SA3D")) {
+                ambisonics(box);
+            } else if (type == fourcc("SAND") && audio.headLockedTrack < 0 && !fullBox(box, 0).isNull()) {
+                audio.headLockedTrack = audioTrack;
+            }
+            return;
+        }
+        if (type == fourcc("trak")) {
+            handler = 0;
+        } else if (type == fourcc("hdlr") && handler == 0) {
+            // The media's handler comes first (QuickTime's data handler in minf follows it):
+            // version and flags, pre_defined, then the handler type, "vide", "soun", ...
+            const QByteArray body = fullBox(box, 8);
+            handler = body.size() == 8 ? qFromBigEndian<quint32>(body.constData() + 4) : 0;
+        } else if (type == fourcc("stsd") && handler == fourcc("soun")) {
+            ++audioTrack;
         }
         if (type == fourcc("moov") || type == fourcc("trak") || type == fourcc("mdia") ||
             type == fourcc("minf") || type == fourcc("stbl") || type == fourcc("sv3d") ||
@@ -163,14 +185,77 @@ private:
         }
     }
 
-    // The body of a full box after version and flags, when it holds at least length bytes.
+    // The body of a full box after version and flags, when it holds at least length bytes (null
+    // when it does not; empty, not null, for a length of 0).
     QByteArray fullBox(const Box& box, qint64 length)
     {
         if (box.end - box.payload < 4 + length) {
             return QByteArray();
         }
-        const QByteArray body = readAt(box.payload + 4, length);
+        const QByteArray body = length > 0 ? readAt(box.payload + 4, length) : QByteArray("");
         return failed ? QByteArray() : body;
+    }
+
+    // The SA3D box: version, ambisonic type, order, channel ordering, normalisation, channel count
+    // and map. Only the first ambisonic track is taken; of a higher order its first-order part.
+    void ambisonics(const Box& box)
+    {
+        if (audio.ambisonic || box.end - box.payload < 12) {
+            return;
+        }
+        const QByteArray head = readAt(box.payload, 12);
+        if (failed) {
+            return;
+        }
+        const auto byte = [&](int at) { return int(quint8(head.at(at))); };
+        const quint32 order = qFromBigEndian<quint32>(head.constData() + 2);
+        const quint32 channels = qFromBigEndian<quint32>(head.constData() + 8);
+        const auto refuse = [&](const QString& why) {
+            audio.refusal = why;
+            qCInfo(lcMedia).noquote() << "Ambisonic sound not taken:" << why;
+        };
+        if (byte(0) != 0) {
+            return refuse(QStringLiteral("SA3D box version %1").arg(byte(0)));
+        }
+        if (byte(1) != 0) {
+            return refuse(QStringLiteral("ambisonic type %1 is not periphonic").arg(byte(1)));
+        }
+        if (byte(6) != 0) {
+            return refuse(QStringLiteral("channel ordering %1 is not ACN").arg(byte(6)));
+        }
+        if (byte(7) > 1) {
+            return refuse(QStringLiteral("normalisation %1 is neither SN3D nor N3D").arg(byte(7)));
+        }
+        const quint32 components = order < 1 || order > maxAmbisonicOrder ? 0 : (order + 1) * (order + 1);
+        if (components == 0 || channels < components || channels > components + 2 ||
+            box.end - box.payload < 12 + 4 * qint64(channels)) {
+            return refuse(QStringLiteral("order %1 with %2 channels").arg(order).arg(channels));
+        }
+        const QByteArray map = readAt(box.payload + 12, 4 * qint64(channels));
+        if (failed) {
+            return;
+        }
+        QVector<int> firstOrder;
+        for (int component = 0; component < 4; ++component) {
+            const quint32 channel = qFromBigEndian<quint32>(map.constData() + 4 * component);
+            if (channel >= channels || firstOrder.contains(int(channel))) {
+                return refuse(QStringLiteral("channel map names channel %1 twice or beyond %2")
+                                  .arg(channel)
+                                  .arg(channels));
+            }
+            firstOrder << int(channel);
+        }
+        audio.ambisonic = true;
+        audio.track = audioTrack;
+        audio.order = int(order);
+        audio.channels = int(channels);
+        audio.channelMap = firstOrder;
+        if (byte(7) == 1) {
+            // N3D's first-order components are sqrt(3) times SN3D's.
+            for (int component = 1; component < 4; ++component) {
+                audio.gain[component] = float(1.0 / std::sqrt(3.0));
+            }
+        }
     }
 
     void pose(const QByteArray& body)
@@ -222,8 +307,13 @@ private:
     qint64 bytesRead = 0;
     int boxCount = 0;
     bool failed = false;
+    static constexpr quint32 maxAmbisonicOrder = 7;
+
+    quint32 handler = 0; // of the track being walked
+    int audioTrack = -1; // ordinal of the audio track being walked
     HPictureGeometry boxes;
     HPictureGeometry xmp;
+    HSpatialAudio audio;
 };
 
 } // namespace
@@ -234,5 +324,23 @@ HPictureGeometry HSphericalBoxReader::read(QIODevice& device)
         return HPictureGeometry();
     }
     // Without bounds (a stereo tag alone, a cube map) the frame's aspect decides the coverage.
-    return Walker(device).run();
+    Walker walker(device);
+    walker.run();
+    return walker.geometry();
+}
+
+HSpatialAudio HSphericalBoxReader::readSpatialAudio(QIODevice& device)
+{
+    if (!device.isOpen() || device.isSequential()) {
+        return HSpatialAudio();
+    }
+    Walker walker(device);
+    walker.run();
+    return walker.spatialAudio();
+}
+
+HSpatialAudio HSphericalBoxReader::readSpatialAudio(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? readSpatialAudio(file) : HSpatialAudio();
 }

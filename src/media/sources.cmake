@@ -7,6 +7,6 @@ target_sources(gyre-core PRIVATE
     media/HPhotoXmpReader.cpp media/HPhotoXmpReader.h
     media/HPictureGeometry.cpp media/HPictureGeometry.h
     media/HPictureMetadata.cpp media/HPictureMetadata.h
-    media/HSphericalBoxReader.cpp media/HSphericalBoxReader.h
+    media/HSphericalBoxReader.cpp media/HSphericalBoxReader.h media/HSpatialAudio.h
     media/MediaLogging.cpp media/MediaLogging.h
 )

@@ -1,5 +1,6 @@
 #include "base/HSettingsManager.h"
 #include "media/HPictureMetadata.h"
+#include "media/HSphericalBoxReader.h"
 #include "session/HGlobalObject.h"
 #include "session/HPictureLayout.h"
 
@@ -94,6 +95,61 @@ private slots:
         const HPictureGeometry g = HPictureMetadata::read(file);
         QCOMPARE(g.stereo, int(HPictureGeometry::OverUnder));
         QVERIFY(g.hasBounds && g.hasInitialView);
+    }
+
+    // The spatial audio boxes: which track carries the field and in which channels, which plays
+    // head-locked, and why a box that cannot be rendered is refused.
+    void readsSpatialAudio_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("track"); // -1: no field taken
+        QTest::addColumn<QVector<int>>("channelMap");
+        QTest::addColumn<float>("gain"); // of Y, Z and X
+        QTest::addColumn<int>("headLocked");
+        QTest::addColumn<QString>("refusal");
+
+        using M = QVector<int>;
+        const float n3d = float(1 / std::sqrt(3.0));
+        QTest::addRow("PCM in MOV") << media("geo-ambisonic-pcm-640x320.mov") << 0 << M{0, 1, 2, 3} << 1.0f
+                                    << -1 << "";
+        QTest::addRow("AAC with a head-locked track")
+            << media("geo-ambisonic-aac-640x320.mp4") << 0 << M{0, 1, 2, 3} << 1.0f << 1 << "";
+        QTest::addRow("behind a video track")
+            << media("geo-fuzz/boxes-ambisonic.mp4") << 0 << M{0, 1, 2, 3} << 1.0f << 1 << "";
+        QTest::addRow("QuickTime sound description 1")
+            << media("geo-fuzz/boxes-ambisonic-qt-v1.mov") << 0 << M{0, 1, 2, 3} << 1.0f << -1 << "";
+        QTest::addRow("third order, N3D, map reversed")
+            << media("geo-fuzz/boxes-ambisonic-third-order-n3d.mp4") << 0 << M{17, 16, 15, 14} << n3d << -1
+            << "";
+        QTest::addRow("stereo") << media("geo-stereo-640x320.mp4") << -1 << M{} << 1.0f << -1 << "";
+        QTest::addRow("map names a channel twice") << media("geo-fuzz/boxes-ambisonic-map-twice.mp4") << -1
+                                                   << M{} << 1.0f << -1 << "twice or beyond";
+        QTest::addRow("map beyond the channels") << media("geo-fuzz/boxes-ambisonic-map-beyond.mp4") << -1
+                                                 << M{} << 1.0f << -1 << "twice or beyond";
+        QTest::addRow("version 1") << media("geo-fuzz/boxes-ambisonic-version-1.mp4") << -1 << M{} << 1.0f
+                                   << -1 << "version 1";
+        QTest::addRow("order beyond reason") << media("geo-fuzz/boxes-ambisonic-order-huge.mp4") << -1 << M{}
+                                             << 1.0f << -1 << "order 4294967295";
+        QTest::addRow("channel count beyond the box") << media("geo-fuzz/boxes-ambisonic-count-huge.mp4")
+                                                      << -1 << M{} << 1.0f << -1 << "with 4294967295";
+    }
+    void readsSpatialAudio()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, track);
+        QFETCH(QVector<int>, channelMap);
+        QFETCH(float, gain);
+        QFETCH(int, headLocked);
+        QFETCH(QString, refusal);
+        const HSpatialAudio audio = HSphericalBoxReader::readSpatialAudio(file);
+        QCOMPARE(audio.ambisonic, track >= 0);
+        QCOMPARE(audio.track, track);
+        QCOMPARE(audio.channelMap, channelMap);
+        QCOMPARE(audio.gain[0], 1.0f);
+        QCOMPARE(audio.gain[3], gain);
+        QCOMPARE(audio.headLockedTrack, headLocked);
+        QVERIFY2(refusal.isEmpty() ? audio.refusal.isEmpty() : audio.refusal.contains(refusal),
+                 qPrintable(audio.refusal));
     }
 
     // The file, then the frame's shape, then the default band, unless the user chose: what the
