@@ -15,6 +15,9 @@ VlcVideoPlayer {
     volume: h_mediaPlayer.volume
     playbackRate: h_mediaPlayer.playbackRate
     stallTimeout: h_mediaPlayer.stallTimeout
+    // Ambisonic tracks turn with the view; without the program's core (a test of this module
+    // alone) they play as libvlc plays them.
+    spatialSound: typeof hSpatialSound !== "undefined" ? hSpatialSound : null
 
     onDurationChanged: h_mediaPlayer.duration = duration
     onErrorStringChanged: h_mediaPlayer.errorString = errorString

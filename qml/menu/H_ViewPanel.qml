@@ -75,4 +75,17 @@ H_MenuPanel {
         current: hPicture.pictureChoice
         onChosen: hPicture.pictureChoice = value
     }
+
+    H_ViewSection {
+        objectName: "soundSection"
+        title: qsTr("Sound")
+        detected: hSpatialSound.text
+        perRow: 2
+        options: [
+            { label: qsTr("Headphones"), value: "Headphones" },
+            { label: qsTr("Speakers"), value: "Speakers" }
+        ]
+        current: hSpatialSound.output
+        onChosen: hSpatialSound.output = value
+    }
 }

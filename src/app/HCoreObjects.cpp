@@ -1,5 +1,6 @@
 #include "HCoreObjects.h"
 
+#include "audio/HSpatialSound.h"
 #include "base/HSettingsManager.h"
 #include "devices/HDisplay.h"
 #include "devices/HLeap.h"
@@ -29,8 +30,12 @@ HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, con
       shaderBuilder(new HShaderCodeBuilder()), oculus(new HOculus()), leap(new HLeap()),
       udpSocket(new HUdpSocket(global.get(), udpRole, nullptr)),
       hostingManager(new HHostingManager(settings)), sensor(new HSensorQt(global.get())),
-      photoTiling(new HPhotoTiling(settings))
+      photoTiling(new HPhotoTiling(settings)), spatialSound(new HSpatialSound(settings))
 {
+    // The sound turns with whatever turns the picture.
+    QObject::connect(global.get(), &HGlobalObject::rotationMatrixChanged, spatialSound.get(),
+                     [this] { spatialSound->setView(global->rotationMatrix()); });
+    spatialSound->setView(global->rotationMatrix());
     // Seconds, as the user would write them.
     const int hostingTimeout =
         settings->ensureValue(QStringLiteral("application/hosting/timeout"), 20).toInt();
@@ -40,6 +45,7 @@ HCoreObjects::HCoreObjects(HSettingsManager* settings, QQuickWindow* window, con
 HCoreObjects::~HCoreObjects()
 {
     // The order the program has always torn down in: the view state first, the frame source last.
+    spatialSound.reset();
     resume.reset();
     picture.reset();
     global.reset();
@@ -68,6 +74,7 @@ void HCoreObjects::publish(QQmlContext* context) const
     context->setContextProperty(QStringLiteral("hHostingManager"), hostingManager.get());
     context->setContextProperty(QStringLiteral("hTextureProvider"), frameTextureProvider.get());
     context->setContextProperty(QStringLiteral("hPhotoTiling"), photoTiling.get());
+    context->setContextProperty(QStringLiteral("hSpatialSound"), spatialSound.get());
     context->setContextProperty(QStringLiteral("videosListModel"), hostingManager->videosListModel());
 }
 

@@ -15,6 +15,7 @@ class HResumeStore;
 class HSensor;
 class HSettingsManager;
 class HShaderCodeBuilder;
+class HSpatialSound;
 class HTextureProvider;
 class HUdpSocket;
 class QQmlContext;
@@ -61,4 +62,5 @@ private:
     std::unique_ptr<HHostingManager> hostingManager;
     std::unique_ptr<HSensor> sensor;
     std::unique_ptr<HPhotoTiling> photoTiling;
+    std::unique_ptr<HSpatialSound> spatialSound;
 };

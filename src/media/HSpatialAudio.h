@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -13,6 +14,7 @@ struct HSpatialAudio
     int order = 0;                // as recorded; only the first four components are rendered
     int channels = 0;             // channels of the track
     QVector<int> channelMap;      // for ACN 0..3, the track's channel that carries it
+    QByteArray sampleEntry;       // the track's coding: "mp4a", "sowt", "Opus", ...
     float gain[4] = {1, 1, 1, 1}; // N3D recorded: scales back to SN3D
     int headLockedTrack = -1;     // a stereo track marked to play unrotated, or -1
     QString refusal;              // why an SA3D box was not taken, when one was found

@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -132,6 +133,7 @@ private:
     {
         const quint32 type = box.type;
         if (container == Container::SampleTable) {
+            entry = type;
             walk(box.payload, box.end, depth + 1,
                  handler == fourcc("soun") ? Container::AudioEntry : Container::SampleEntry);
             return;
@@ -250,6 +252,9 @@ private:
         audio.order = int(order);
         audio.channels = int(channels);
         audio.channelMap = firstOrder;
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            audio.sampleEntry.append(char((entry >> shift) & 0xff));
+        }
         if (byte(7) == 1) {
             // N3D's first-order components are sqrt(3) times SN3D's.
             for (int component = 1; component < 4; ++component) {
@@ -310,6 +315,7 @@ private:
     static constexpr quint32 maxAmbisonicOrder = 7;
 
     quint32 handler = 0; // of the track being walked
+    quint32 entry = 0;   // the sample entry being walked
     int audioTrack = -1; // ordinal of the audio track being walked
     HPictureGeometry boxes;
     HPictureGeometry xmp;

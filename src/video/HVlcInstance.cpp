@@ -87,6 +87,13 @@ QStringList HVlcInstance::arguments(bool hardwareDecoding)
 {
     QStringList list{QStringLiteral("--verbose=2"), QStringLiteral("--quiet"), QStringLiteral("--intf"),
                      QStringLiteral("dummy"), QStringLiteral("--ignore-config")};
+    // Tests and benchmarks hear what libvlc plays in a WAV file (spatial sound goes through our own
+    // output, which writes the same file).
+    const QString soundFile = qEnvironmentVariable("GYRE_AUDIO_FILE");
+    if (!soundFile.isEmpty()) {
+        list << QStringLiteral("--aout=afile") << QStringLiteral("--audiofile-file=") + soundFile
+             << QStringLiteral("--audiofile-wav");
+    }
     if (hardwareDecoding) {
 #ifdef Q_OS_WIN
         list << QStringLiteral("--avcodec-hw=dxva2");

@@ -1,11 +1,14 @@
 #include "HuiQuickVideoPlayerVlc.h"
 
 #include "HVideoFrameTexture.h"
+#include "HVlcAudioTap.h"
 #include "HVlcEventRelay.h"
 #include "HVlcFrameSink.h"
 #include "HVlcInstance.h"
 #include "VideoLogging.h"
+#include "audio/HSpatialSound.h"
 #include "base/HMonotonicClock.h"
+#include "media/HSphericalBoxReader.h"
 #include "render/HFrameTextureProvider.h"
 #include "render/RenderLogging.h"
 #include "session/HMediaFailure.h"
@@ -32,6 +35,20 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
         fail(HMediaFailure::Stalled, tr("This media cannot be played."));
     });
 
+    makePlayer(false);
+}
+
+void HuiQuickVideoPlayerVlc::makePlayer(bool spatial)
+{
+    if (player) {
+        // Stopping joins libvlc's threads: no callback of the old player runs after this.
+        libvlc_media_player_stop(player);
+        tap.reset();
+        sink.reset();
+        relay.reset();
+        libvlc_media_player_release(player);
+        player = nullptr;
+    }
     libvlc_instance_t* instance = HVlcInstance::shared();
     player = instance ? libvlc_media_player_new(instance) : nullptr;
     if (!player) {
@@ -52,6 +69,14 @@ HuiQuickVideoPlayerVlc::HuiQuickVideoPlayerVlc(QQuickItem* parent)
             Qt::QueuedConnection);
     connect(sink.get(), &HVlcFrameSink::formatChanged, this, &HuiQuickVideoPlayerVlc::resizeToFrame,
             Qt::QueuedConnection);
+    if (spatial) {
+        tap = std::make_unique<HVlcAudioTap>(player, spatialSound);
+    }
+    // What the old player was told, the new one is told again.
+    libvlc_audio_set_volume(player, volumePercent);
+    if (!qFuzzyCompare(rate, 1.0)) {
+        libvlc_media_player_set_rate(player, float(rate));
+    }
 }
 
 HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
@@ -59,6 +84,7 @@ HuiQuickVideoPlayerVlc::~HuiQuickVideoPlayerVlc()
     if (player) {
         // Stopping joins libvlc's threads: no callback runs after this.
         libvlc_media_player_stop(player);
+        tap.reset();
         relay.reset();
     }
     releaseMedia();
@@ -79,10 +105,21 @@ float HuiQuickVideoPlayerVlc::getVolume() const
 
 void HuiQuickVideoPlayerVlc::setVolume(float volume)
 {
+    volumePercent = int(double(volume) * 100.0);
     if (player) {
-        libvlc_audio_set_volume(player, int(double(volume) * 100.0));
+        libvlc_audio_set_volume(player, volumePercent);
     }
     emit volumeChanged();
+}
+
+QObject* HuiQuickVideoPlayerVlc::getSpatialSound() const
+{
+    return spatialSound;
+}
+
+void HuiQuickVideoPlayerVlc::setSpatialSound(QObject* sound)
+{
+    spatialSound = qobject_cast<HSpatialSound*>(sound);
 }
 
 void HuiQuickVideoPlayerVlc::setNativeSize(bool enabled)
@@ -127,6 +164,13 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     clock.jumpTo(0.0, now);
     emit clockChanged();
 
+    // An ambisonic track of a local file is rendered by us, turning with the view; anything else
+    // plays through libvlc's own output, exactly as it always has.
+    const HSpatialAudio spatial =
+        url.isLocalFile() && spatialSound ? HSphericalBoxReader::readSpatialAudio(url.toLocalFile()) : HSpatialAudio();
+    if (spatial.ambisonic != bool(tap)) {
+        makePlayer(spatial.ambisonic);
+    }
     libvlc_instance_t* instance = HVlcInstance::shared();
     libvlc_media_t* newMedia = instance && player
                                    ? libvlc_media_new_location(instance, url.toString().toUtf8().constData())
@@ -134,6 +178,13 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
     if (newMedia) {
         attachMedia(newMedia);
         libvlc_media_add_option(media, ":play-and-stop");
+        if (tap) {
+            tap->setLayout(spatial);
+            libvlc_media_add_option(media, ":demux=avformat");
+            libvlc_media_add_option(media, QByteArray(":audio-track=" + QByteArray::number(spatial.track)).constData());
+            qCInfo(lcVideo).noquote() << "ambisonic sound, order" << spatial.order << "in audio track"
+                                      << spatial.track << "of" << url.fileName() << "turns with the view";
+        }
         // Stops the media before, with its threads: no picture of it arrives after this.
         libvlc_media_player_set_media(player, media);
         forgetPictures();

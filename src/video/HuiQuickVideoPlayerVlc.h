@@ -12,6 +12,8 @@
 struct libvlc_media_player_t;
 struct libvlc_media_t;
 class HFrameTextureProvider;
+class HSpatialSound;
+class HVlcAudioTap;
 struct HVideoFeed;
 class HVlcEventRelay;
 class HVlcFrameSink;
@@ -45,6 +47,8 @@ class HuiQuickVideoPlayerVlc : public QQuickItem
     // A media under way that brings no picture and no time for this long has stalled and is
     // given up (milliseconds).
     Q_PROPERTY(int stallTimeout READ getStallTimeout WRITE setStallTimeout NOTIFY stallTimeoutChanged)
+    // The program's spatial sound: set, an ambisonic track of a local file turns with its view.
+    Q_PROPERTY(QObject* spatialSound READ getSpatialSound WRITE setSpatialSound)
 
 public:
     // libvlc's libvlc_state_t, one for one.
@@ -84,6 +88,8 @@ public:
     double getClockRate() const { return clock.speed(); }
     int getFailure() const { return failureKind; }
     int getStallTimeout() const { return stallTimer.interval(); }
+    QObject* getSpatialSound() const;
+    void setSpatialSound(QObject* sound);
     void setStallTimeout(int milliseconds);
 
     Q_INVOKABLE void openFile(const QUrl& url);
@@ -138,6 +144,9 @@ private:
     void fail(int failure, const QString& message);
     void watchForStall(int state);
     void attachMedia(libvlc_media_t* newMedia);
+    // A new libvlc player, with its own audio output or with the spatial sound's tap; what the old
+    // one had been told (volume, rate) is told again.
+    void makePlayer(bool spatial);
     QString decoderCounts() const;
     void releaseMedia();
     void forgetPictures();
@@ -153,6 +162,9 @@ private:
 
     std::shared_ptr<HVideoFeed> feed;
     std::unique_ptr<HVlcFrameSink> sink;
+    std::unique_ptr<HVlcAudioTap> tap;
+    HSpatialSound* spatialSound = nullptr;
+    int volumePercent = 100;
     // A pause asked for before the media's first picture waits for it (GUI thread).
     bool pauseOnFirstPicture = false;
     // Render thread: made when the view first asks for it, deleted there.

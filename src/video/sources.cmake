@@ -10,6 +10,7 @@ target_sources(gyre-core PRIVATE
     video/HVideoPlugin.cpp video/HVideoPlugin.h
     video/HPlaybackClock.cpp video/HPlaybackClock.h
     video/HVlcEventRelay.cpp video/HVlcEventRelay.h
+    video/HVlcAudioTap.cpp video/HVlcAudioTap.h
     video/HVlcFrameSink.cpp video/HVlcFrameSink.h
     video/HVlcInstance.cpp video/HVlcInstance.h
     video/VideoLogging.cpp video/VideoLogging.h

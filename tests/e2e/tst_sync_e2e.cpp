@@ -1,10 +1,89 @@
 #include "PlayerProcess.h"
 #include "SampleScene.h"
 #include "SyncReport.h"
+#include "base/HMonotonicClock.h"
+#include "net/HSyncDatagram.h"
 
 #include <QTemporaryDir>
 #include <QUdpSocket>
+#include <QtEndian>
 #include <QtTest>
+
+#include <cmath>
+
+// A view of the master, in the program's degrees (yaw grows to the right, pitch downwards), and
+// what the slave's sound must then be: the level of a tone in one group of channels against
+// another, at least `apart` dB louder, or within `-apart` dB of it when `apart` is negative.
+struct SoundCheck
+{
+    double frequency;
+    QVector<int> louder;
+    QVector<int> softer;
+    double apart;
+};
+struct SoundStep
+{
+    double yaw;
+    double pitch;
+    QVector<SoundCheck> checks;
+};
+Q_DECLARE_METATYPE(QVector<SoundStep>)
+
+// A 16-bit WAV file as the player wrote it, and the level of one tone in it.
+struct SoundFile
+{
+    int rate = 0;
+    int channels = 0;
+    QVector<qint16> samples;
+
+    static SoundFile read(const QString& path)
+    {
+        SoundFile sound;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return sound;
+        }
+        const QByteArray bytes = file.readAll();
+        for (int at = 12; at + 8 <= bytes.size();) {
+            const QByteArray id = bytes.mid(at, 4);
+            const qint64 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+            if (id == "fmt " && at + 24 <= bytes.size()) {
+                sound.channels = qFromLittleEndian<quint16>(bytes.constData() + at + 10);
+                sound.rate = int(qFromLittleEndian<quint32>(bytes.constData() + at + 12));
+            } else if (id == "data") {
+                // A file whose writer was killed reads to its end, whatever its header says.
+                const int count = (bytes.size() - at - 8) / 2;
+                sound.samples.resize(count);
+                memcpy(sound.samples.data(), bytes.constData() + at + 8, size_t(count) * 2);
+                break;
+            }
+            at += 8 + int(size);
+        }
+        return sound;
+    }
+    double seconds() const { return channels ? double(samples.size()) / channels / rate : 0; }
+
+    // dB (full scale 0) of the tone in the sum of the channels' energies between two times.
+    double level(const QVector<int>& group, double frequency, double from, double to) const
+    {
+        const int first = qMax(0, int(from * rate));
+        const int last = qMin(int(samples.size() / qMax(1, channels)), int(to * rate));
+        double energy = 0;
+        for (int channel : group) {
+            // Goertzel's filter at the tone's frequency.
+            const double w = 2 * M_PI * frequency / rate;
+            double p = 0, q = 0;
+            for (int n = first; n < last; ++n) {
+                const double next = samples[n * channels + channel] / 32768.0 + 2 * std::cos(w) * p - q;
+                q = p;
+                p = next;
+            }
+            const double amplitude = std::hypot(p - q * std::cos(w), q * std::sin(w)) * 2 / qMax(1, last - first);
+            energy += amplitude * amplitude;
+        }
+        return 10 * std::log10(energy + 1e-20);
+    }
+};
 
 // Two real players on one machine, a master and a slave on the loopback address: the slave shows
 // what the master shows. Both windows are 1200 x 500, one above the other, so that each can be
@@ -60,6 +139,125 @@ class TestSyncEndToEnd : public QObject
 
 private slots:
     void initTestCase() { QVERIFY2(windowManager.start(), "openbox is missing: run tools/install-deps"); }
+
+    // A master (this test) turns; the real slave's sound, written to a file as a sound card would
+    // play it, turns with it. The clip's first-order field holds 1 kHz at 90° to the left, 1.6 kHz
+    // ahead and 2.5 kHz overhead. On headphones a tone beside the head is louder in its near ear;
+    // on four speakers, looking up brings the overhead tone ahead of the listener, looking down
+    // behind. A stereo clip is heard exactly as libvlc decodes it.
+    void slaveSoundTurnsWithTheMasterView_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<QVector<SoundStep>>("steps");
+
+        const QVector<int> left{0}, right{1}, front{0, 1}, rear{2, 3};
+        const double beside = 1000, ahead = 1600, overhead = 2500;
+        QTest::addRow("headphones, yaw") << "geo-ambisonic-aac-640x320.mp4" << "Headphones" << 2
+                                         << QVector<SoundStep>{
+                                                {0, 0, {{beside, left, right, 6}, {ahead, left, right, -1.5}}},
+                                                {-90, 0, {{beside, left, right, -1.5}, {ahead, right, left, 6}}},
+                                                {180, 0, {{beside, right, left, 6}, {ahead, left, right, -1.5}}},
+                                                {90, 0, {{beside, left, right, -1.5}, {ahead, left, right, 6}}}};
+        QTest::addRow("four speakers, pitch") << "geo-ambisonic-pcm-640x320.mov" << "Speakers" << 4
+                                              << QVector<SoundStep>{{0, 0, {{overhead, front, rear, -1.5}}},
+                                                                    {0, -45, {{overhead, front, rear, 3}}},
+                                                                    {0, 45, {{overhead, rear, front, 3}}}};
+        QTest::addRow("stereo") << "geo-stereo-640x320.mp4" << "Headphones" << 2 << QVector<SoundStep>{{0, 0, {}}};
+    }
+    void slaveSoundTurnsWithTheMasterView()
+    {
+        QFETCH(QString, clip);
+        QFETCH(QString, output);
+        QFETCH(int, channels);
+        QFETCH(QVector<SoundStep>, steps);
+        QUdpSocket socket;
+        QVERIFY(socket.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const quint16 port = socket.localPort();
+        socket.close();
+        QTemporaryDir home;
+        QProcessEnvironment environment =
+            PlayerProcess::profile(home.path(), {{"application/communication/ipMode", "localhost"},
+                                                 {"application/communication/port", port},
+                                                 {"application/audio/spatialOutput", output}});
+        const QString soundFile = home.filePath("sound.wav");
+        environment.insert("GYRE_AUDIO_FILE", soundFile);
+        environment.insert("GYRE_AUDIO_FILE_CHANNELS", QString::number(channels));
+        PlayerProcess slave;
+        QVERIFY(slave.start({"-u", "slave"}, environment));
+
+        // The master plays the clip from its start and turns every two seconds, once the slave has
+        // had three to join.
+        const QString path = QStringLiteral(GYRE_TEST_MEDIA_DIR "/") + clip;
+        const double started = HMonotonicClock::nowMs();
+        QVector<double> turnedAt;
+        HSyncDatagram datagram;
+        datagram.id = "hvd"; // what every player of this program speaks with
+        datagram.url = QUrl::fromLocalFile(path).toString();
+        datagram.state = 1;
+        const auto send = [&] {
+            datagram.position = int(HMonotonicClock::nowMs() - started);
+            socket.writeDatagram(datagram.toBinary(), QHostAddress(QHostAddress::LocalHost), port);
+        };
+        const auto playFor = [&](int milliseconds) {
+            const double until = HMonotonicClock::nowMs() + milliseconds;
+            while (HMonotonicClock::nowMs() < until) {
+                send();
+                QTest::qWait(40);
+            }
+        };
+        playFor(3000);
+        for (const SoundStep& step : steps) {
+            datagram.yaw = float(step.yaw * M_PI / 180);
+            datagram.pitch = float(step.pitch * M_PI / 180);
+            turnedAt << HMonotonicClock::nowMs();
+            playFor(2000);
+        }
+        turnedAt << HMonotonicClock::nowMs();
+        const QString said = slave.output();
+        slave.process().kill();
+        slave.process().waitForFinished(5000);
+
+        const SoundFile sound = SoundFile::read(soundFile);
+        QVERIFY2(sound.channels == channels && sound.seconds() > 4, qPrintable(said.right(3000)));
+        if (clip.contains("stereo")) {
+            // libvlc's own output, untouched: each tone on its side at the level ffmpeg decodes.
+            const QString reference = home.filePath("reference.wav");
+            QCOMPARE(QProcess::execute("ffmpeg", {"-loglevel", "error", "-y", "-i", path, "-t", "3",
+                                                  "-c:a", "pcm_s16le", reference}),
+                     0);
+            const SoundFile decoded = SoundFile::read(reference);
+            QVERIFY(!said.contains("spatial sound for"));
+            for (const auto& [channel, tone] : {std::pair<int, double>{0, 700}, {1, 900}}) {
+                const double heard = sound.level({channel}, tone, 1, 3);
+                QVERIFY2(qAbs(heard - decoded.level({channel}, tone, 1, 3)) <= 0.1, qPrintable(QString::number(heard)));
+                QVERIFY(heard - sound.level({1 - channel}, tone, 1, 3) > 40);
+            }
+            return;
+        }
+        const QRegularExpressionMatch stamp =
+            QRegularExpression("sound to .* from ([0-9.]+) ms on the monotonic clock").match(said);
+        QVERIFY2(stamp.hasMatch(), qPrintable(said.right(3000)));
+        // The file's first frame is heard 20 ms after its stamp.
+        const double heardFrom = stamp.captured(1).toDouble() + 20;
+        for (int i = 0; i < steps.size(); ++i) {
+            const double from = (turnedAt[i] + 500 - heardFrom) / 1000;
+            const double to = (turnedAt[i + 1] - 100 - heardFrom) / 1000;
+            QVERIFY2(from > 0 && to < sound.seconds(), qPrintable(QString("%1..%2 of %3 s").arg(from).arg(to).arg(sound.seconds())));
+            for (const SoundCheck& check : steps[i].checks) {
+                const double difference =
+                    sound.level(check.louder, check.frequency, from, to) - sound.level(check.softer, check.frequency, from, to);
+                const QString at = QString("yaw %1, pitch %2: %3 Hz %4 dB apart")
+                                       .arg(steps[i].yaw)
+                                       .arg(steps[i].pitch)
+                                       .arg(check.frequency)
+                                       .arg(difference, 0, 'f', 1);
+                qInfo().noquote() << at;
+                QVERIFY2(check.apart >= 0 ? difference >= check.apart : qAbs(difference) <= -check.apart, qPrintable(at));
+            }
+        }
+    }
 
     void slaveFollowsMaster()
     {

@@ -148,6 +148,7 @@ private slots:
         QCOMPARE(audio.gain[0], 1.0f);
         QCOMPARE(audio.gain[3], gain);
         QCOMPARE(audio.headLockedTrack, headLocked);
+        QCOMPARE(audio.sampleEntry.isEmpty(), track < 0);
         QVERIFY2(refusal.isEmpty() ? audio.refusal.isEmpty() : audio.refusal.contains(refusal),
                  qPrintable(audio.refusal));
     }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "HAudioSink.h"
+
+#include <QThread>
+
+class QAudioOutput;
+
+// The system's default sound output through Qt Multimedia, pulled from a thread of its own with a
+// 40 ms buffer, so that neither a busy GUI thread nor a deep buffer delays a turn of the view.
+class HAudioSinkQt : public HAudioSink
+{
+public:
+    HAudioSinkQt();
+    ~HAudioSinkQt() override;
+
+    int reportedChannels() const override;
+    bool start(int sampleRate, int channels, Source source, QString* why) override;
+    void stop() override;
+
+    static constexpr int bufferMs = 40;
+
+private:
+    QThread thread;
+    QAudioOutput* output = nullptr; // lives in `thread`
+    QObject* puller = nullptr;      // the device it pulls from, in `thread`
+};
