@@ -17,9 +17,9 @@ namespace {
 // 8 dB at 1 kHz with the default HRTFs, and is the usual choice for a 3D first-order decode.
 const float maxReWeight = float(1.0 / std::sqrt(3.0));
 
-// The binaural decode is quiet (a source ahead at -12 dB in each ear); bring it near the level of
-// the stereo it replaces.
-const float binauralGain = 2.0f;
+// The binaural decode as libspatialaudio gives it: a source ahead comes out 12 dB below W in each
+// ear, which leaves the headroom a full field needs (a gain of 2 clipped our three-tone clip).
+const float binauralGain = 1.0f;
 
 } // namespace
 
@@ -32,7 +32,8 @@ QString HAmbisonicDecoder::hrtfFile()
     if (!env.isEmpty()) {
         return env;
     }
-    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("libmysofa/default.sofa"));
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                  QStringLiteral("libmysofa/default.sofa"));
 }
 
 bool HAmbisonicDecoder::configure(Output output, int channelCount, int sampleRate, QString* why)
@@ -87,8 +88,9 @@ bool HAmbisonicDecoder::configure(Output output, int channelCount, int sampleRat
     }
     feeds.assign(speakerChannel.size(), std::vector<float>(blockFrames));
     qCInfo(lcAudio).noquote() << "spatial sound for"
-                              << (output == Output::Headphones ? QStringLiteral("headphones")
-                                                               : QStringLiteral("%1 speakers").arg(outputChannels));
+                              << (output == Output::Headphones
+                                      ? QStringLiteral("headphones")
+                                      : QStringLiteral("%1 speakers").arg(outputChannels));
     return true;
 }
 

@@ -30,7 +30,8 @@ QByteArray wavHeader(int sampleRate, int channels, quint32 dataBytes)
 
 } // namespace
 
-HAudioSinkFile::HAudioSinkFile(const QString& file, int channels) : path(file), channelCount(std::max(1, channels))
+HAudioSinkFile::HAudioSinkFile(const QString& file, int channels)
+    : path(file), channelCount(std::max(1, channels))
 {
 }
 
@@ -76,9 +77,8 @@ void HAudioSinkFile::run(int sampleRate, int channels, Source source)
     const double start = HMonotonicClock::nowMs();
     // Tests and benchmarks line the file up with what they did from this stamp: its first frame is
     // heard bufferMs after it.
-    qCInfo(lcAudio).noquote() << QStringLiteral("sound to %1 from %2 ms on the monotonic clock")
-                                     .arg(path)
-                                     .arg(start, 0, 'f', 1);
+    qCInfo(lcAudio).noquote()
+        << QStringLiteral("sound to %1 from %2 ms on the monotonic clock").arg(path).arg(start, 0, 'f', 1);
     while (running) {
         const double elapsedMs = HMonotonicClock::nowMs() - start;
         // Keep the buffer filled to its depth, a period at a time, as a card's driver would ask.

@@ -95,7 +95,10 @@ bool HAudioSinkQt::start(int sampleRate, int channels, Source source, QString* w
         format.setSampleSize(16);
     }
     if (!device.isFormatSupported(format)) {
-        *why = QStringLiteral("%1 does not play %2 channels at %3 Hz").arg(device.deviceName()).arg(channels).arg(sampleRate);
+        *why = QStringLiteral("%1 does not play %2 channels at %3 Hz")
+                   .arg(device.deviceName())
+                   .arg(channels)
+                   .arg(sampleRate);
         return false;
     }
     thread.start();
@@ -106,7 +109,8 @@ bool HAudioSinkQt::start(int sampleRate, int channels, Source source, QString* w
     QMetaObject::invokeMethod(
         &anchor,
         [&] {
-            auto* pull = new PullDevice(source, channels, sampleRate, format.sampleType() == QAudioFormat::Float);
+            auto* pull =
+                new PullDevice(source, channels, sampleRate, format.sampleType() == QAudioFormat::Float);
             output = new QAudioOutput(device, format);
             output->setBufferSize(sampleRate * channels * format.sampleSize() / 8 * bufferMs / 1000);
             pull->output = output;
@@ -115,7 +119,9 @@ bool HAudioSinkQt::start(int sampleRate, int channels, Source source, QString* w
             puller = pull;
             started = output->error() == QAudio::NoError;
             if (!started) {
-                error = QStringLiteral("%1 did not start (error %2)").arg(device.deviceName()).arg(int(output->error()));
+                error = QStringLiteral("%1 did not start (error %2)")
+                            .arg(device.deviceName())
+                            .arg(int(output->error()));
             }
         },
         Qt::BlockingQueuedConnection);

@@ -7,7 +7,7 @@
 class QAudioOutput;
 
 // The system's default sound output through Qt Multimedia, pulled from a thread of its own with a
-// 40 ms buffer, so that neither a busy GUI thread nor a deep buffer delays a turn of the view.
+// 30 ms buffer, so that neither a busy GUI thread nor a deep buffer delays a turn of the view.
 class HAudioSinkQt : public HAudioSink
 {
 public:
@@ -18,7 +18,7 @@ public:
     bool start(int sampleRate, int channels, Source source, QString* why) override;
     void stop() override;
 
-    static constexpr int bufferMs = 40;
+    static constexpr int bufferMs = 30;
 
 private:
     QThread thread;

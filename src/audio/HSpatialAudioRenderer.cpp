@@ -21,7 +21,9 @@ qint64 nowUs()
 
 } // namespace
 
-HSpatialAudioRenderer::HSpatialAudioRenderer(Clock producerClock) : clock(std::move(producerClock)) {}
+HSpatialAudioRenderer::HSpatialAudioRenderer(Clock producerClock) : clock(std::move(producerClock))
+{
+}
 
 bool HSpatialAudioRenderer::configure(HAmbisonicDecoder::Output output, int outputChannels, int sampleRate,
                                       QString* why)
@@ -114,7 +116,8 @@ void HSpatialAudioRenderer::takeField(int frames)
         Chunk& chunk = queue.front();
         const int available = int(chunk.components[0].size()) - chunk.offset;
         // Frames of the chunk that were due before the cursor are late: skip them.
-        const int late = std::clamp(int(std::floor((cursor + filled * step - chunk.pts) / step + 0.5)), 0, available);
+        const int late =
+            std::clamp(int(std::floor((cursor + filled * step - chunk.pts) / step + 0.5)), 0, available);
         if (late > 0) {
             chunk.offset += late;
             chunk.pts += late * step;
@@ -187,8 +190,8 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
         ready.insert(ready.end(), decoded.begin(), decoded.end());
     }
     const float gain = outputGain.load();
-    std::transform(ready.begin(), ready.begin() + frames * channelCount, out, [gain](float v) { return v * gain; });
+    std::transform(ready.begin(), ready.begin() + frames * channelCount, out,
+                   [gain](float v) { return v * gain; });
     ready.erase(ready.begin(), ready.begin() + frames * channelCount);
     readyPts += frames * frameUs();
 }
-

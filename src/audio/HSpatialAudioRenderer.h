@@ -67,7 +67,7 @@ private:
     qint64 queuedFrames = 0;
     bool paused = false;
     qint64 pausedAt = 0;
-    double shift = 0;    // microseconds the queue moved by a pause, not yet applied to `cursor`
+    double shift = 0; // microseconds the queue moved by a pause, not yet applied to `cursor`
     bool resync = true;
 
     std::atomic<float> outputGain{1.0f};
@@ -78,8 +78,8 @@ private:
     qint64 targetSetAtUs = 0;
 
     // The output thread's own.
-    double cursor = 0;     // stamp of the next field frame to decode
-    double readyPts = 0;   // stamp of the first ready output frame
+    double cursor = 0;        // stamp of the next field frame to decode
+    double readyPts = 0;      // stamp of the first ready output frame
     std::vector<float> ready; // decoded, interleaved
     std::array<std::vector<float>, 4> block;
     HAmbisonicRotation::Matrix applied = HAmbisonicRotation::identity();

@@ -49,7 +49,8 @@ void HSpatialSound::setOutput(const QString& value)
 
 HAmbisonicDecoder::Output HSpatialSound::decoderOutput() const
 {
-    return chosenOutput == speakers ? HAmbisonicDecoder::Output::Speakers : HAmbisonicDecoder::Output::Headphones;
+    return chosenOutput == speakers ? HAmbisonicDecoder::Output::Speakers
+                                    : HAmbisonicDecoder::Output::Headphones;
 }
 
 QString HSpatialSound::text() const

@@ -48,7 +48,8 @@ void HVlcAudioTap::setLayout(const HSpatialAudio& spatial)
     layout = spatial;
     const int* map = layout.sampleEntry == "mp4a" ? aacPositions : quadPositions;
     for (int component = 0; component < 4; ++component) {
-        const int channel = component < layout.channelMap.size() ? layout.channelMap.at(component) : component;
+        const int channel =
+            component < layout.channelMap.size() ? layout.channelMap.at(component) : component;
         positions[component] = channel < 4 ? map[channel] : component;
         gains[component] = layout.gain[component];
     }
@@ -70,8 +71,8 @@ int HVlcAudioTap::setup(void** opaque, char* format, unsigned* rate, unsigned* c
     if (!configured && output == HAmbisonicDecoder::Output::Headphones) {
         qCWarning(lcVideo).noquote() << "Spatial sound for headphones is not available (" + why +
                                             "); decoding for speakers";
-        configured = tap->renderer->configure(HAmbisonicDecoder::Output::Speakers, tap->sink->reportedChannels(),
-                                              int(*rate), &why);
+        configured = tap->renderer->configure(HAmbisonicDecoder::Output::Speakers,
+                                              tap->sink->reportedChannels(), int(*rate), &why);
     }
     if (!configured) {
         qCWarning(lcVideo).noquote() << "Spatial sound cannot be decoded:" << why;
@@ -141,4 +142,3 @@ void HVlcAudioTap::volume(void* opaque, float level, bool mute)
 {
     static_cast<HVlcAudioTap*>(opaque)->renderer->setGain(mute ? 0.0f : level);
 }
-

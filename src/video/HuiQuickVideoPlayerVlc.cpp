@@ -166,8 +166,9 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
 
     // An ambisonic track of a local file is rendered by us, turning with the view; anything else
     // plays through libvlc's own output, exactly as it always has.
-    const HSpatialAudio spatial =
-        url.isLocalFile() && spatialSound ? HSphericalBoxReader::readSpatialAudio(url.toLocalFile()) : HSpatialAudio();
+    const HSpatialAudio spatial = url.isLocalFile() && spatialSound
+                                      ? HSphericalBoxReader::readSpatialAudio(url.toLocalFile())
+                                      : HSpatialAudio();
     if (spatial.ambisonic != bool(tap)) {
         makePlayer(spatial.ambisonic);
     }
@@ -181,7 +182,8 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
         if (tap) {
             tap->setLayout(spatial);
             libvlc_media_add_option(media, ":demux=avformat");
-            libvlc_media_add_option(media, QByteArray(":audio-track=" + QByteArray::number(spatial.track)).constData());
+            libvlc_media_add_option(
+                media, QByteArray(":audio-track=" + QByteArray::number(spatial.track)).constData());
             qCInfo(lcVideo).noquote() << "ambisonic sound, order" << spatial.order << "in audio track"
                                       << spatial.track << "of" << url.fileName() << "turns with the view";
         }
