@@ -363,6 +363,17 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     </message>
 </context>
 <context>
+    <name>HSpatialSound</name>
+    <message>
+        <source>Spatial sound · turns with the view</source>
+        <translation>Raumklang · dreht sich mit der Ansicht</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+</context>
+<context>
     <name>HStreamProbe</name>
     <message>
         <source>The server does not answer.</source>
@@ -958,6 +969,18 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     <message>
         <source>Band</source>
         <translation>Band</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>Headphones</source>
+        <translation>Kopfhörer</translation>
+    </message>
+    <message>
+        <source>Speakers</source>
+        <translation>Lautsprecher</translation>
     </message>
 </context>
 <context>

@@ -348,6 +348,17 @@ Your are already running the most up to date version : %1.</source>
     </message>
 </context>
 <context>
+    <name>HSpatialSound</name>
+    <message>
+        <source>Spatial sound · turns with the view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HStreamProbe</name>
     <message>
         <source>The server does not answer.</source>
@@ -942,6 +953,18 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>Band</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Headphones</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speakers</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

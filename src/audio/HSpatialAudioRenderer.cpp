@@ -11,9 +11,6 @@ namespace {
 
 // The output runs off the stamps by more than this: start again from where it stands.
 const double resyncUs = 40000;
-// Decoded sound held at most, in seconds: a producer far ahead loses its oldest.
-const int queueSeconds = 4;
-
 qint64 nowUs()
 {
     return qint64(HMonotonicClock::nowMs() * 1000.0);
@@ -28,29 +25,41 @@ HSpatialAudioRenderer::HSpatialAudioRenderer(Clock producerClock) : clock(std::m
 bool HSpatialAudioRenderer::configure(HAmbisonicDecoder::Output output, int outputChannels, int sampleRate,
                                       QString* why)
 {
+    QMutexLocker locker(&queueLock);
     rate = sampleRate;
+    field = std::make_unique<HStampedQueue>(4, rate);
+    headLocked = std::make_unique<HStampedQueue>(2, rate);
     for (std::vector<float>& c : block) {
         c.assign(HAmbisonicDecoder::blockFrames, 0.0f);
     }
+    for (std::vector<float>& c : sides) {
+        c.assign(HAmbisonicDecoder::blockFrames, 0.0f);
+    }
+    resync = true;
     return decoder.configure(output, outputChannels, sampleRate, why);
 }
 
 void HSpatialAudioRenderer::push(const float* const components[4], int frames, qint64 pts)
 {
-    if (frames <= 0) {
-        return;
-    }
-    Chunk chunk;
-    chunk.pts = double(pts);
-    for (int c = 0; c < 4; ++c) {
-        chunk.components[std::size_t(c)].assign(components[c], components[c] + frames);
-    }
     QMutexLocker locker(&queueLock);
-    queue.push_back(std::move(chunk));
-    queuedFrames += frames;
-    while (queuedFrames > qint64(queueSeconds) * rate && queue.size() > 1) {
-        queuedFrames -= qint64(queue.front().components[0].size()) - queue.front().offset;
-        queue.pop_front();
+    if (field) {
+        field->push(components, frames, double(pts));
+    }
+}
+
+void HSpatialAudioRenderer::pushHeadLocked(const float* const stereo[2], int frames, qint64 pts)
+{
+    QMutexLocker locker(&queueLock);
+    if (headLocked) {
+        headLocked->push(stereo, frames, double(pts));
+    }
+}
+
+void HSpatialAudioRenderer::flushHeadLocked()
+{
+    QMutexLocker locker(&queueLock);
+    if (headLocked) {
+        headLocked->clear();
     }
 }
 
@@ -72,17 +81,18 @@ void HSpatialAudioRenderer::resume(qint64 date)
     paused = false;
     // What waited through the pause is heard that much later.
     const double by = double(date - pausedAt);
-    for (Chunk& chunk : queue) {
-        chunk.pts += by;
-    }
+    field->delay(by);
+    headLocked->delay(by);
     shift += by;
 }
 
 void HSpatialAudioRenderer::flush()
 {
     QMutexLocker locker(&queueLock);
-    queue.clear();
-    queuedFrames = 0;
+    if (field) {
+        field->clear();
+        headLocked->clear();
+    }
     resync = true;
 }
 
@@ -105,47 +115,17 @@ QVector<double> HSpatialAudioRenderer::takeTurnLatencies()
     return taken;
 }
 
-void HSpatialAudioRenderer::takeField(int frames)
+void HSpatialAudioRenderer::mixHeadLocked(float* interleaved)
 {
-    for (std::vector<float>& c : block) {
-        std::fill(c.begin(), c.begin() + frames, 0.0f);
+    float* planes[2] = {sides[0].data(), sides[1].data()};
+    headLocked->take(cursor, HAmbisonicDecoder::blockFrames, planes);
+    const int channelCount = decoder.channels();
+    // On the front pair, or on the one speaker there is.
+    const int right = channelCount > 1 ? 1 : 0;
+    for (int n = 0; n < HAmbisonicDecoder::blockFrames; ++n) {
+        interleaved[n * channelCount] += sides[0][std::size_t(n)];
+        interleaved[n * channelCount + right] += sides[1][std::size_t(n)];
     }
-    const double step = frameUs();
-    int filled = 0;
-    while (filled < frames && !queue.empty()) {
-        Chunk& chunk = queue.front();
-        const int available = int(chunk.components[0].size()) - chunk.offset;
-        // Frames of the chunk that were due before the cursor are late: skip them.
-        const int late =
-            std::clamp(int(std::floor((cursor + filled * step - chunk.pts) / step + 0.5)), 0, available);
-        if (late > 0) {
-            chunk.offset += late;
-            chunk.pts += late * step;
-            queuedFrames -= late;
-            if (late == available) {
-                queue.pop_front();
-                continue;
-            }
-        }
-        // A chunk that starts later leaves silence before it.
-        const int gap = int(std::floor((chunk.pts - (cursor + filled * step)) / step + 0.5));
-        if (gap > 0) {
-            filled = std::min(frames, filled + gap);
-            continue;
-        }
-        const int count = std::min(frames - filled, int(chunk.components[0].size()) - chunk.offset);
-        for (std::size_t c = 0; c < 4; ++c) {
-            std::copy_n(chunk.components[c].begin() + chunk.offset, count, block[c].begin() + filled);
-        }
-        chunk.offset += count;
-        chunk.pts += count * step;
-        queuedFrames -= count;
-        filled += count;
-        if (chunk.offset >= int(chunk.components[0].size())) {
-            queue.pop_front();
-        }
-    }
-    cursor += frames * step;
 }
 
 void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
@@ -153,7 +133,11 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
     const int channelCount = decoder.channels();
     std::fill(out, out + frames * channelCount, 0.0f);
     QMutexLocker locker(&queueLock);
-    if (paused || channelCount == 0) {
+    if (paused || channelCount == 0 || !field) {
+        // Nothing is heard: a turn meanwhile is taken as it is, not counted as late.
+        QMutexLocker viewLocker(&viewLock);
+        applied = target;
+        appliedGeneration = targetGeneration;
         return;
     }
     const double due = double(clock() + delay);
@@ -168,7 +152,8 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
     }
     std::vector<float> decoded(std::size_t(HAmbisonicDecoder::blockFrames * channelCount));
     while (int(ready.size()) < frames * channelCount) {
-        takeField(HAmbisonicDecoder::blockFrames);
+        float* components[4] = {block[0].data(), block[1].data(), block[2].data(), block[3].data()};
+        field->take(cursor, HAmbisonicDecoder::blockFrames, components);
         HAmbisonicRotation::Matrix view;
         quint64 generation;
         {
@@ -181,12 +166,13 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
                 latencies << (double(nowUs() - targetSetAtUs) + double(delay) + queuedUs) / 1000.0;
             }
         }
-        float* components[4] = {block[0].data(), block[1].data(), block[2].data(), block[3].data()};
         HAmbisonicRotation::rotate(applied, view, components[1], components[2], components[3],
                                    HAmbisonicDecoder::blockFrames);
         applied = view;
         appliedGeneration = generation;
         decoder.decode(components, decoded.data());
+        mixHeadLocked(decoded.data());
+        cursor += HAmbisonicDecoder::blockFrames * frameUs();
         ready.insert(ready.end(), decoded.begin(), decoded.end());
     }
     const float gain = outputGain.load();

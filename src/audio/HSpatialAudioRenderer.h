@@ -2,14 +2,15 @@
 
 #include "HAmbisonicDecoder.h"
 #include "HAmbisonicRotation.h"
+#include "HStampedQueue.h"
 
 #include <QMutex>
 #include <QVector>
 
 #include <array>
 #include <atomic>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Between the decoder of a first-order track and the sound output: the decoded field waits here,
@@ -32,6 +33,9 @@ public:
 
     // Frames of the four components, the first to be heard at `pts`.
     void push(const float* const components[4], int frames, qint64 pts);
+    // Frames of a head-locked stereo track, heard beside the field and never turned.
+    void pushHeadLocked(const float* const sides[2], int frames, qint64 pts);
+    void flushHeadLocked();
     void pause(qint64 date);
     void resume(qint64 date);
     void flush();
@@ -48,23 +52,16 @@ public:
     QVector<double> takeTurnLatencies();
 
 private:
-    struct Chunk
-    {
-        double pts = 0; // of the frame at `offset`
-        int offset = 0;
-        std::array<std::vector<float>, 4> components;
-    };
-
-    void takeField(int frames); // the next block at `cursor` into `block`, silence where none
     double frameUs() const { return 1e6 / rate; }
+    void mixHeadLocked(float* interleaved);
 
     Clock clock;
     HAmbisonicDecoder decoder;
     int rate = 48000;
 
-    QMutex queueLock; // guards the members up to viewLock
-    std::deque<Chunk> queue;
-    qint64 queuedFrames = 0;
+    QMutex queueLock; // guards the members up to outputGain
+    std::unique_ptr<HStampedQueue> field;
+    std::unique_ptr<HStampedQueue> headLocked;
     bool paused = false;
     qint64 pausedAt = 0;
     double shift = 0; // microseconds the queue moved by a pause, not yet applied to `cursor`
@@ -82,6 +79,7 @@ private:
     double readyPts = 0;      // stamp of the first ready output frame
     std::vector<float> ready; // decoded, interleaved
     std::array<std::vector<float>, 4> block;
+    std::array<std::vector<float>, 2> sides;
     HAmbisonicRotation::Matrix applied = HAmbisonicRotation::identity();
     quint64 appliedGeneration = 0;
     QVector<double> latencies;

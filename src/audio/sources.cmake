@@ -13,5 +13,6 @@ target_sources(gyre-core PRIVATE
     audio/HAudioSinkQt.cpp audio/HAudioSinkQt.h
     audio/HSpatialAudioRenderer.cpp audio/HSpatialAudioRenderer.h
     audio/HSpatialSound.cpp audio/HSpatialSound.h
+    audio/HStampedQueue.cpp audio/HStampedQueue.h
 )
 target_link_libraries(gyre-core PRIVATE PkgConfig::SPATIALAUDIO Qt5::Multimedia)

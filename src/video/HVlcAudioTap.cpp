@@ -1,9 +1,12 @@
 #include "HVlcAudioTap.h"
 
+#include "HVlcInstance.h"
 #include "VideoLogging.h"
 #include "audio/HAudioSink.h"
 #include "audio/HSpatialAudioRenderer.h"
 #include "audio/HSpatialSound.h"
+
+#include <QUrl>
 
 #include <vlc/vlc.h>
 
@@ -13,6 +16,8 @@
 namespace {
 
 constexpr unsigned tapChannels = 7;
+// Both tracks arrive at one rate, whatever they were recorded at: libvlc resamples.
+constexpr unsigned tapRate = 48000;
 
 // Where libvlc 3.0 puts a four-channel track's channels among seven (its 6.1 layout, in the order
 // L R Ml Mr Rc C LFE), as measured with our test clips: AAC's decoders give centre-and-rear (L R C
@@ -36,6 +41,7 @@ HVlcAudioTap::HVlcAudioTap(libvlc_media_player_t* vlcPlayer, HSpatialSound* spat
 
 HVlcAudioTap::~HVlcAudioTap()
 {
+    closeHeadLocked();
     // The player has been stopped: no callback runs any more.
     if (sound) {
         sound->detach(renderer.get());
@@ -64,6 +70,7 @@ int HVlcAudioTap::setup(void** opaque, char* format, unsigned* rate, unsigned* c
     // libvlc's audio callbacks take 16-bit samples only.
     std::memcpy(format, "S16N", 4);
     *channels = tapChannels;
+    *rate = tapRate;
     QString why;
     const HAmbisonicDecoder::Output output =
         tap->sound ? tap->sound->decoderOutput() : HAmbisonicDecoder::Output::Headphones;
@@ -91,6 +98,99 @@ int HVlcAudioTap::setup(void** opaque, char* format, unsigned* rate, unsigned* c
         }
     });
     return 0;
+}
+
+void HVlcAudioTap::openHeadLocked(const QUrl& url)
+{
+    closeHeadLocked();
+    if (layout.headLockedTrack < 0) {
+        return;
+    }
+    libvlc_instance_t* instance = HVlcInstance::shared();
+    libvlc_media_t* media = instance ? libvlc_media_new_location(instance, url.toString().toUtf8().constData()) : nullptr;
+    if (!media) {
+        return;
+    }
+    libvlc_media_add_option(media, ":demux=avformat");
+    libvlc_media_add_option(media, ":no-video");
+    libvlc_media_add_option(media, ":play-and-stop");
+    libvlc_media_add_option(media,
+                            QByteArray(":audio-track=" + QByteArray::number(layout.headLockedTrack)).constData());
+    companion = libvlc_media_player_new_from_media(media);
+    libvlc_media_release(media);
+    if (!companion) {
+        return;
+    }
+    libvlc_audio_set_callbacks(companion, &HVlcAudioTap::playHeadLocked, nullptr, nullptr,
+                               &HVlcAudioTap::flushHeadLocked, nullptr, this);
+    libvlc_audio_set_format_callbacks(companion, &HVlcAudioTap::setupHeadLocked, nullptr);
+    qCInfo(lcVideo) << "head-locked stereo in audio track" << layout.headLockedTrack << "plays unturned";
+}
+
+void HVlcAudioTap::closeHeadLocked()
+{
+    if (companion) {
+        // Stopping joins its threads: no callback of it runs after this.
+        libvlc_media_player_stop(companion);
+        libvlc_media_player_release(companion);
+        companion = nullptr;
+    }
+}
+
+void HVlcAudioTap::followState(int vlcState)
+{
+    if (!companion) {
+        return;
+    }
+    if (vlcState == libvlc_Playing) {
+        libvlc_media_player_play(companion);
+    } else if (vlcState == libvlc_Paused) {
+        libvlc_media_player_set_pause(companion, 1);
+    } else if (vlcState == libvlc_Stopped || vlcState == libvlc_Ended || vlcState == libvlc_Error) {
+        libvlc_media_player_stop(companion);
+    }
+}
+
+void HVlcAudioTap::followSeek(int milliseconds)
+{
+    if (companion) {
+        libvlc_media_player_set_time(companion, libvlc_time_t(milliseconds));
+    }
+}
+
+void HVlcAudioTap::followRate(float rate)
+{
+    if (companion) {
+        libvlc_media_player_set_rate(companion, rate);
+    }
+}
+
+int HVlcAudioTap::setupHeadLocked(void**, char* format, unsigned* rate, unsigned* channels)
+{
+    std::memcpy(format, "S16N", 4);
+    *rate = tapRate;
+    *channels = 2;
+    return 0;
+}
+
+void HVlcAudioTap::playHeadLocked(void* opaque, const void* samples, unsigned count, int64_t pts)
+{
+    auto* tap = static_cast<HVlcAudioTap*>(opaque);
+    const auto* interleaved = static_cast<const qint16*>(samples);
+    std::vector<float> sides[2];
+    for (int c = 0; c < 2; ++c) {
+        sides[c].resize(count);
+        for (unsigned n = 0; n < count; ++n) {
+            sides[c][n] = float(interleaved[2 * n + unsigned(c)]) / 32768.0f;
+        }
+    }
+    const float* planes[2] = {sides[0].data(), sides[1].data()};
+    tap->renderer->pushHeadLocked(planes, int(count), qint64(pts));
+}
+
+void HVlcAudioTap::flushHeadLocked(void* opaque, int64_t)
+{
+    static_cast<HVlcAudioTap*>(opaque)->renderer->flushHeadLocked();
 }
 
 void HVlcAudioTap::cleanup(void* opaque)

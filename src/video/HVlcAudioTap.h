@@ -7,6 +7,7 @@
 #include <memory>
 
 struct libvlc_media_player_t;
+class QUrl;
 class HAudioSink;
 class HSpatialAudioRenderer;
 class HSpatialSound;
@@ -32,6 +33,13 @@ public:
     // The track to take, before the media plays.
     void setLayout(const HSpatialAudio& layout);
 
+    // A head-locked stereo track plays in a second, sound-only player of the same file, which
+    // follows the first: started with it, paused, stopped, moved and sped up with it.
+    void openHeadLocked(const QUrl& url);
+    void followState(int vlcState);
+    void followSeek(int milliseconds);
+    void followRate(float rate);
+
 private:
     static int setup(void** opaque, char* format, unsigned* rate, unsigned* channels);
     static void cleanup(void* opaque);
@@ -40,8 +48,13 @@ private:
     static void resume(void* opaque, int64_t pts);
     static void flush(void* opaque, int64_t pts);
     static void volume(void* opaque, float volume, bool mute);
+    static int setupHeadLocked(void** opaque, char* format, unsigned* rate, unsigned* channels);
+    static void playHeadLocked(void* opaque, const void* samples, unsigned count, int64_t pts);
+    static void flushHeadLocked(void* opaque, int64_t pts);
+    void closeHeadLocked();
 
     libvlc_media_player_t* player;
+    libvlc_media_player_t* companion = nullptr;
     HSpatialSound* sound;
     std::unique_ptr<HSpatialAudioRenderer> renderer;
     std::unique_ptr<HAudioSink> sink;

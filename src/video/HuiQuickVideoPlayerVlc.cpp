@@ -137,6 +137,9 @@ void HuiQuickVideoPlayerVlc::setPlaybackRate(qreal newRate)
     if (player) {
         libvlc_media_player_set_rate(player, float(rate));
     }
+    if (tap) {
+        tap->followRate(float(rate));
+    }
     clock.setRate(rate, HMonotonicClock::nowMs());
     emit playbackRateChanged();
     emit clockChanged();
@@ -192,6 +195,9 @@ void HuiQuickVideoPlayerVlc::openFile(const QUrl& url)
         forgetPictures();
         feed->openedAt.store(QDeadlineTimer::current().deadline());
         libvlc_media_player_play(player);
+        if (tap) {
+            tap->openHeadLocked(url);
+        }
         emit volumeChanged();
         source = url;
         qCInfo(lcVideo).noquote() << "opening" << url.toString();
@@ -264,6 +270,9 @@ void HuiQuickVideoPlayerVlc::seek(int offset)
         return;
     }
     libvlc_media_player_set_time(player, libvlc_time_t(offset));
+    if (tap) {
+        tap->followSeek(offset);
+    }
     clock.jumpTo(offset, HMonotonicClock::nowMs());
     emit clockChanged();
     // While playing, libvlc's time events report the new position; while paused none come.
@@ -317,6 +326,9 @@ void HuiQuickVideoPlayerVlc::onMediaState(quint64 generation, int state, const Q
     qCDebug(lcVideo) << "state" << VlcState(state);
     if (sink) {
         sink->setPaused(state == Paused);
+    }
+    if (tap) {
+        tap->followState(state);
     }
     // When libvlc changed state, not when this thread got to hear of it: the window may have kept
     // it busy for a while, and the media played on meanwhile.
