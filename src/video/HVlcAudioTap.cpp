@@ -107,15 +107,16 @@ void HVlcAudioTap::openHeadLocked(const QUrl& url)
         return;
     }
     libvlc_instance_t* instance = HVlcInstance::shared();
-    libvlc_media_t* media = instance ? libvlc_media_new_location(instance, url.toString().toUtf8().constData()) : nullptr;
+    libvlc_media_t* media =
+        instance ? libvlc_media_new_location(instance, url.toString().toUtf8().constData()) : nullptr;
     if (!media) {
         return;
     }
     libvlc_media_add_option(media, ":demux=avformat");
     libvlc_media_add_option(media, ":no-video");
     libvlc_media_add_option(media, ":play-and-stop");
-    libvlc_media_add_option(media,
-                            QByteArray(":audio-track=" + QByteArray::number(layout.headLockedTrack)).constData());
+    libvlc_media_add_option(
+        media, QByteArray(":audio-track=" + QByteArray::number(layout.headLockedTrack)).constData());
     companion = libvlc_media_player_new_from_media(media);
     libvlc_media_release(media);
     if (!companion) {

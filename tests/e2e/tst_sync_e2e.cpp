@@ -186,12 +186,17 @@ private slots:
         const QVector<SoundCheck> unturned{
             {headLocked, left, {}, -30}, {headLocked, right, {}, -30}, {headLocked, left, right, -1.5}};
         QTest::addRow("headphones, yaw")
-            << "geo-ambisonic-aac-640x320.mp4" << "Headphones" << 2
+            << "geo-ambisonic-aac-640x320.mp4"
+            << "Headphones" << 2
             << QVector<SoundStep>{
-                   {0, 0, QVector<SoundCheck>{{beside, left, right, 6}, {ahead, left, right, -1.5}} + unturned},
-                   {-90, 0, QVector<SoundCheck>{{beside, left, right, -1.5}, {ahead, right, left, 6}} + unturned},
-                   {180, 0, QVector<SoundCheck>{{beside, right, left, 6}, {ahead, left, right, -1.5}} + unturned},
-                   {90, 0, QVector<SoundCheck>{{beside, left, right, -1.5}, {ahead, left, right, 6}} + unturned}};
+                   {0, 0,
+                    QVector<SoundCheck>{{beside, left, right, 6}, {ahead, left, right, -1.5}} + unturned},
+                   {-90, 0,
+                    QVector<SoundCheck>{{beside, left, right, -1.5}, {ahead, right, left, 6}} + unturned},
+                   {180, 0,
+                    QVector<SoundCheck>{{beside, right, left, 6}, {ahead, left, right, -1.5}} + unturned},
+                   {90, 0,
+                    QVector<SoundCheck>{{beside, left, right, -1.5}, {ahead, left, right, 6}} + unturned}};
         // A view that jumps a quarter turn five times a second: spread over a block, the jumps
         // never click (a click is heard at every frequency, far above the tones).
         QTest::addRow("headphones, jumps")
@@ -299,7 +304,7 @@ private slots:
             for (const SoundCheck& check : steps[i].checks) {
                 const double louder = sound.level(check.louder, check.frequency, from, to);
                 const double difference =
-                    check.frequency == 0   ? sound.clickRise(check.louder.first(), from, to)
+                    check.frequency == 0     ? sound.clickRise(check.louder.first(), from, to)
                     : check.softer.isEmpty() ? louder
                                              : louder - sound.level(check.softer, check.frequency, from, to);
                 QStringList group;
@@ -314,7 +319,7 @@ private slots:
                                        .arg(group.join('+'))
                                        .arg(louder, 0, 'f', 1);
                 qInfo().noquote() << at;
-                QVERIFY2(check.frequency == 0                        ? difference <= check.apart
+                QVERIFY2(check.frequency == 0                         ? difference <= check.apart
                          : check.apart >= 0 || check.softer.isEmpty() ? difference >= check.apart
                                                                       : qAbs(difference) <= -check.apart,
                          qPrintable(at));
