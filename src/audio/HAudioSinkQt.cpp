@@ -5,6 +5,7 @@
 #include <QAudioDeviceInfo>
 #include <QAudioOutput>
 #include <QIODevice>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -12,49 +13,59 @@
 
 namespace {
 
-// What the output reads: rendered on demand, so the sound it gets is as fresh as its buffer.
-class PullDevice : public QIODevice
+// Feeds the output a period at a time whenever it has room: rendered on demand, so the sound it
+// gets is as fresh as its buffer.
+class Feeder : public QObject
 {
 public:
-    PullDevice(HAudioSink::Source pull, int channelCount, int sampleRate, bool asFloat)
-        : source(std::move(pull)), channels(channelCount), rate(sampleRate), floats(asFloat)
+    Feeder(QAudioOutput* audio, QIODevice* target, HAudioSink::Source pull, int channelCount, int sampleRate,
+           bool asFloat)
+        : QObject(audio), output(audio), device(target), source(std::move(pull)), channels(channelCount),
+          rate(sampleRate), floats(asFloat)
     {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, &Feeder::feed);
+        timer.start();
     }
-
-    QAudioOutput* output = nullptr;
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const int bytesPerSample = floats ? 4 : 2;
-        const int frames = int(maxSize / (bytesPerSample * channels));
-        if (frames <= 0) {
-            return 0;
-        }
-        const qint64 queuedBytes = output ? output->bufferSize() - output->bytesFree() : 0;
-        const qint64 delay = queuedBytes * 1000000 / (qint64(bytesPerSample) * channels * rate);
-        buffer.resize(std::size_t(frames * channels));
-        source(buffer.data(), frames, delay);
-        if (floats) {
-            memcpy(data, buffer.data(), buffer.size() * sizeof(float));
-        } else {
-            auto* samples = reinterpret_cast<qint16*>(data);
-            for (std::size_t i = 0; i < buffer.size(); ++i) {
-                samples[i] = qint16(std::lround(std::clamp(buffer[i], -1.0f, 1.0f) * 32767.0f));
-            }
-        }
-        return qint64(frames) * bytesPerSample * channels;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 1 << 20; }
 
 private:
+    void feed()
+    {
+        const int bytesPerFrame = (floats ? 4 : 2) * channels;
+        // Whatever room there is, down to 5 ms: an output that waits for its buffer to fill before
+        // it starts would never start on whole periods alone.
+        const int least = qMax(1, rate / 200);
+        while (output->bytesFree() / bytesPerFrame >= least) {
+            const int period =
+                qMin(output->bytesFree(), qMax(output->periodSize(), bytesPerFrame)) / bytesPerFrame;
+            const qint64 queuedBytes = output->bufferSize() - output->bytesFree();
+            const qint64 delay = queuedBytes * 1000000 / (qint64(bytesPerFrame) * rate);
+            buffer.resize(std::size_t(period * channels));
+            source(buffer.data(), period, delay);
+            QByteArray bytes(period * bytesPerFrame, Qt::Uninitialized);
+            if (floats) {
+                memcpy(bytes.data(), buffer.data(), buffer.size() * sizeof(float));
+            } else {
+                auto* samples = reinterpret_cast<qint16*>(bytes.data());
+                for (std::size_t i = 0; i < buffer.size(); ++i) {
+                    samples[i] = qint16(std::lround(std::clamp(buffer[i], -1.0f, 1.0f) * 32767.0f));
+                }
+            }
+            if (device->write(bytes) <= 0) {
+                break;
+            }
+        }
+    }
+
+    QAudioOutput* output;
+    QIODevice* device;
     HAudioSink::Source source;
     int channels;
     int rate;
     bool floats;
     std::vector<float> buffer;
+    QTimer timer;
 };
 
 } // namespace
@@ -102,30 +113,28 @@ bool HAudioSinkQt::start(int sampleRate, int channels, Source source, QString* w
         return false;
     }
     thread.start();
+    // The output and its feeder are made, and later deleted, in the sound thread.
+    worker = new QObject();
+    worker->moveToThread(&thread);
     bool started = false;
     QString error;
-    QObject anchor;
-    anchor.moveToThread(&thread);
     QMetaObject::invokeMethod(
-        &anchor,
+        worker,
         [&] {
-            auto* pull =
-                new PullDevice(source, channels, sampleRate, format.sampleType() == QAudioFormat::Float);
             output = new QAudioOutput(device, format);
             output->setBufferSize(sampleRate * channels * format.sampleSize() / 8 * bufferMs / 1000);
-            pull->output = output;
-            pull->open(QIODevice::ReadOnly);
-            output->start(pull);
-            puller = pull;
-            started = output->error() == QAudio::NoError;
-            if (!started) {
+            QIODevice* target = output->start();
+            started = target && output->error() == QAudio::NoError;
+            if (started) {
+                new Feeder(output, target, source, channels, sampleRate,
+                           format.sampleType() == QAudioFormat::Float);
+            } else {
                 error = QStringLiteral("%1 did not start (error %2)")
                             .arg(device.deviceName())
                             .arg(int(output->error()));
             }
         },
         Qt::BlockingQueuedConnection);
-    anchor.moveToThread(QThread::currentThread());
     if (!started) {
         *why = error;
         stop();
@@ -138,18 +147,16 @@ void HAudioSinkQt::stop()
     if (!thread.isRunning()) {
         return;
     }
-    QObject anchor;
-    anchor.moveToThread(&thread);
     QMetaObject::invokeMethod(
-        &anchor,
+        worker,
         [this] {
             if (output) {
                 output->stop();
             }
-            delete output;
-            delete puller;
+            delete output; // and its feeder
             output = nullptr;
-            puller = nullptr;
+            delete worker;
+            worker = nullptr;
         },
         Qt::BlockingQueuedConnection);
     thread.quit();

@@ -6,7 +6,7 @@
 
 class QAudioOutput;
 
-// The system's default sound output through Qt Multimedia, pulled from a thread of its own with a
+// The system's default sound output through Qt Multimedia, fed from a thread of its own into a
 // 30 ms buffer, so that neither a busy GUI thread nor a deep buffer delays a turn of the view.
 class HAudioSinkQt : public HAudioSink
 {
@@ -22,6 +22,6 @@ public:
 
 private:
     QThread thread;
+    QObject* worker = nullptr;      // lives in `thread`
     QAudioOutput* output = nullptr; // lives in `thread`
-    QObject* puller = nullptr;      // the device it pulls from, in `thread`
 };

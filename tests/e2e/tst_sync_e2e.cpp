@@ -227,8 +227,12 @@ private slots:
                                                  {"application/communication/port", port},
                                                  {"application/audio/spatialOutput", output}});
         const QString soundFile = home.filePath("sound.wav");
-        environment.insert("GYRE_AUDIO_FILE", soundFile);
-        environment.insert("GYRE_AUDIO_FILE_CHANNELS", QString::number(channels));
+        // The benchmark's measure of the system's own output: the sound is heard, not checked.
+        const bool onDevice = qEnvironmentVariableIsSet("GYRE_BENCH_SOUND_DEVICE");
+        if (!onDevice) {
+            environment.insert("GYRE_AUDIO_FILE", soundFile);
+            environment.insert("GYRE_AUDIO_FILE_CHANNELS", QString::number(channels));
+        }
         PlayerProcess slave;
         QVERIFY(slave.start({"-u", "slave"}, environment));
 
@@ -273,6 +277,9 @@ private slots:
         slave.process().kill();
         slave.process().waitForFinished(5000);
 
+        if (onDevice) {
+            QSKIP("played on the system's output");
+        }
         const SoundFile sound = SoundFile::read(soundFile);
         QVERIFY2(sound.channels == channels && sound.seconds() > 1, qPrintable(said.right(3000)));
         if (clip.contains("stereo")) {
