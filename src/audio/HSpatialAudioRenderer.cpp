@@ -96,7 +96,7 @@ void HSpatialAudioRenderer::flush()
     resync = true;
 }
 
-void HSpatialAudioRenderer::setView(const HAmbisonicRotation::Matrix& view)
+void HSpatialAudioRenderer::setView(const HAmbisonicRotation::Matrix& view, bool turn)
 {
     QMutexLocker locker(&viewLock);
     if (view == target) {
@@ -104,7 +104,7 @@ void HSpatialAudioRenderer::setView(const HAmbisonicRotation::Matrix& view)
     }
     target = view;
     ++targetGeneration;
-    targetSetAtUs = nowUs();
+    targetSetAtUs = turn ? nowUs() : 0;
 }
 
 QVector<double> HSpatialAudioRenderer::takeTurnLatencies()
@@ -141,6 +141,12 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
         return;
     }
     const double due = double(clock() + delay);
+    // Sound flows from the first call after a gap (the output starting, or starting again).
+    const qint64 now = nowUs();
+    if (now - lastRenderUs > 100000) {
+        flowingSinceUs = now;
+    }
+    lastRenderUs = now;
     cursor += shift;
     readyPts += shift;
     shift = 0;
@@ -153,14 +159,16 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
     std::vector<float> decoded(std::size_t(HAmbisonicDecoder::blockFrames * channelCount));
     while (int(ready.size()) < frames * channelCount) {
         float* components[4] = {block[0].data(), block[1].data(), block[2].data(), block[3].data()};
-        field->take(cursor, HAmbisonicDecoder::blockFrames, components);
+        const bool heard = field->take(cursor, HAmbisonicDecoder::blockFrames, components) > 0;
         HAmbisonicRotation::Matrix view;
         quint64 generation;
         {
             QMutexLocker viewLocker(&viewLock);
             view = target;
             generation = targetGeneration;
-            if (generation != appliedGeneration) {
+            // A turn made while nothing was heard (before the first sound, while the output
+            // started) is late for nobody.
+            if (generation != appliedGeneration && heard && targetSetAtUs >= flowingSinceUs) {
                 // Heard after what is ready before this block, and the output's own buffer.
                 const double queuedUs = double(ready.size() / std::size_t(channelCount)) * frameUs();
                 latencies << (double(nowUs() - targetSetAtUs) + double(delay) + queuedUs) / 1000.0;

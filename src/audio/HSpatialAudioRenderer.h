@@ -40,7 +40,9 @@ public:
     void resume(qint64 date);
     void flush();
 
-    void setView(const HAmbisonicRotation::Matrix& view);
+    // A turn of the view; the view the sound starts with is none (`turn` false), and not timed.
+    // Nor is a turn made before the output began to ask for sound.
+    void setView(const HAmbisonicRotation::Matrix& view, bool turn = true);
     // The player's volume, 0 when muted; any thread.
     void setGain(float gain) { outputGain.store(gain); }
 
@@ -83,4 +85,6 @@ private:
     HAmbisonicRotation::Matrix applied = HAmbisonicRotation::identity();
     quint64 appliedGeneration = 0;
     QVector<double> latencies;
+    qint64 lastRenderUs = 0;
+    qint64 flowingSinceUs = 0;
 };

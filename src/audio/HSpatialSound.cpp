@@ -65,7 +65,7 @@ void HSpatialSound::attach(HSpatialAudioRenderer* playing)
     }
     renderer = playing;
     if (renderer) {
-        renderer->setView(view);
+        renderer->setView(view, false);
         latencyReport.start();
     } else {
         latencyReport.stop();

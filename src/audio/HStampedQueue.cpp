@@ -26,12 +26,13 @@ void HStampedQueue::push(const float* const* planes, int frames, double pts)
     }
 }
 
-void HStampedQueue::take(double from, int frames, float* const* planes)
+int HStampedQueue::take(double from, int frames, float* const* planes)
 {
     for (int c = 0; c < channelCount; ++c) {
         std::fill(planes[c], planes[c] + frames, 0.0f);
     }
     int filled = 0;
+    int taken = 0;
     while (filled < frames && !chunks.empty()) {
         Chunk& chunk = chunks.front();
         const int available = chunk.size() - chunk.offset;
@@ -61,10 +62,12 @@ void HStampedQueue::take(double from, int frames, float* const* planes)
         chunk.pts += count * frameUs;
         queued -= count;
         filled += count;
+        taken += count;
         if (chunk.offset >= chunk.size()) {
             chunks.pop_front();
         }
     }
+    return taken;
 }
 
 void HStampedQueue::clear()

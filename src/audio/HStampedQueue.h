@@ -14,8 +14,9 @@ public:
     HStampedQueue(int channels, int sampleRate) : channelCount(channels), frameUs(1e6 / sampleRate) {}
 
     void push(const float* const* planes, int frames, double pts);
-    // `frames` frames from `from` into the planes (each at least that long).
-    void take(double from, int frames, float* const* planes);
+    // `frames` frames from `from` into the planes (each at least that long); how many of them came
+    // from the queue rather than silence.
+    int take(double from, int frames, float* const* planes);
     void clear();
     // What waited through a pause is heard that much later.
     void delay(double by);
