@@ -156,7 +156,7 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
         cursor = due;
         readyPts = due;
     }
-    std::vector<float> decoded(std::size_t(HAmbisonicDecoder::blockFrames * channelCount));
+    decoded.resize(std::size_t(HAmbisonicDecoder::blockFrames * channelCount));
     while (int(ready.size()) < frames * channelCount) {
         float* components[4] = {block[0].data(), block[1].data(), block[2].data(), block[3].data()};
         const bool heard = field->take(cursor, HAmbisonicDecoder::blockFrames, components) > 0;

@@ -77,9 +77,10 @@ private:
     qint64 targetSetAtUs = 0;
 
     // The output thread's own.
-    double cursor = 0;        // stamp of the next field frame to decode
-    double readyPts = 0;      // stamp of the first ready output frame
-    std::vector<float> ready; // decoded, interleaved
+    double cursor = 0;          // stamp of the next field frame to decode
+    double readyPts = 0;        // stamp of the first ready output frame
+    std::vector<float> ready;   // decoded, interleaved
+    std::vector<float> decoded; // one block of it
     std::array<std::vector<float>, 4> block;
     std::array<std::vector<float>, 2> sides;
     HAmbisonicRotation::Matrix applied = HAmbisonicRotation::identity();
