@@ -2,8 +2,6 @@
 
 #include "base/HMonotonicClock.h"
 
-#include <QMutexLocker>
-
 #include <algorithm>
 #include <cmath>
 
@@ -25,7 +23,7 @@ HSpatialAudioRenderer::HSpatialAudioRenderer(Clock producerClock) : clock(std::m
 bool HSpatialAudioRenderer::configure(HAmbisonicDecoder::Output output, int outputChannels, int sampleRate,
                                       QString* why)
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     rate = sampleRate;
     field = std::make_unique<HStampedQueue>(4, rate);
     headLocked = std::make_unique<HStampedQueue>(2, rate);
@@ -41,7 +39,7 @@ bool HSpatialAudioRenderer::configure(HAmbisonicDecoder::Output output, int outp
 
 void HSpatialAudioRenderer::push(const float* const components[4], int frames, qint64 pts)
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (field) {
         field->push(components, frames, double(pts));
     }
@@ -49,7 +47,7 @@ void HSpatialAudioRenderer::push(const float* const components[4], int frames, q
 
 void HSpatialAudioRenderer::pushHeadLocked(const float* const stereo[2], int frames, qint64 pts)
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (headLocked) {
         headLocked->push(stereo, frames, double(pts));
     }
@@ -57,7 +55,7 @@ void HSpatialAudioRenderer::pushHeadLocked(const float* const stereo[2], int fra
 
 void HSpatialAudioRenderer::flushHeadLocked()
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (headLocked) {
         headLocked->clear();
     }
@@ -65,7 +63,7 @@ void HSpatialAudioRenderer::flushHeadLocked()
 
 void HSpatialAudioRenderer::pause(qint64 date)
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (!paused) {
         paused = true;
         pausedAt = date;
@@ -74,7 +72,7 @@ void HSpatialAudioRenderer::pause(qint64 date)
 
 void HSpatialAudioRenderer::resume(qint64 date)
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (!paused) {
         return;
     }
@@ -88,7 +86,7 @@ void HSpatialAudioRenderer::resume(qint64 date)
 
 void HSpatialAudioRenderer::flush()
 {
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (field) {
         field->clear();
         headLocked->clear();
@@ -98,7 +96,7 @@ void HSpatialAudioRenderer::flush()
 
 void HSpatialAudioRenderer::setView(const HAmbisonicRotation::Matrix& view, bool turn)
 {
-    QMutexLocker locker(&viewLock);
+    std::lock_guard<std::mutex> locker(viewLock);
     if (view == target) {
         return;
     }
@@ -109,7 +107,7 @@ void HSpatialAudioRenderer::setView(const HAmbisonicRotation::Matrix& view, bool
 
 QVector<double> HSpatialAudioRenderer::takeTurnLatencies()
 {
-    QMutexLocker locker(&viewLock);
+    std::lock_guard<std::mutex> locker(viewLock);
     QVector<double> taken;
     taken.swap(latencies);
     return taken;
@@ -132,10 +130,10 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
 {
     const int channelCount = decoder.channels();
     std::fill(out, out + frames * channelCount, 0.0f);
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> locker(queueLock);
     if (paused || channelCount == 0 || !field) {
         // Nothing is heard: a turn meanwhile is taken as it is, not counted as late.
-        QMutexLocker viewLocker(&viewLock);
+        std::lock_guard<std::mutex> viewLocker(viewLock);
         applied = target;
         appliedGeneration = targetGeneration;
         return;
@@ -163,7 +161,7 @@ void HSpatialAudioRenderer::render(float* out, int frames, qint64 delay)
         HAmbisonicRotation::Matrix view;
         quint64 generation;
         {
-            QMutexLocker viewLocker(&viewLock);
+            std::lock_guard<std::mutex> viewLocker(viewLock);
             view = target;
             generation = targetGeneration;
             // A turn made while nothing was heard (before the first sound, while the output

@@ -4,13 +4,13 @@
 #include "HAmbisonicRotation.h"
 #include "HStampedQueue.h"
 
-#include <QMutex>
 #include <QVector>
 
 #include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // Between the decoder of a first-order track and the sound output: the decoded field waits here,
@@ -61,7 +61,8 @@ private:
     HAmbisonicDecoder decoder;
     int rate = 48000;
 
-    QMutex queueLock; // guards the members up to outputGain
+    // std::mutex rather than QMutex, whose locking ThreadSanitizer cannot see in Qt's build.
+    std::mutex queueLock; // guards the members up to outputGain
     std::unique_ptr<HStampedQueue> field;
     std::unique_ptr<HStampedQueue> headLocked;
     bool paused = false;
@@ -71,7 +72,7 @@ private:
 
     std::atomic<float> outputGain{1.0f};
 
-    QMutex viewLock;
+    std::mutex viewLock;
     HAmbisonicRotation::Matrix target = HAmbisonicRotation::identity();
     quint64 targetGeneration = 0;
     qint64 targetSetAtUs = 0;
