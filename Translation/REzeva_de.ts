@@ -1140,6 +1140,14 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Multicast</source>
+        <translation>Multicast</translation>
+    </message>
+    <message>
+        <source>TTL</source>
+        <translation>TTL</translation>
+    </message>
 </context>
 <context>
     <name>PopupSoftwareLog</name>

@@ -1125,6 +1125,14 @@ Your are already running the most up to date version : %1.</source>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Multicast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TTL</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PopupSoftwareLog</name>

@@ -12,6 +12,7 @@ FocusScope {
     property string comState
     property string comIpMode
     property string comIpCustom
+    property string comMulticastGroup
     property int comUrlMode: HUdpSocket.Absolute
     property bool comOrientation: true
 
@@ -19,6 +20,8 @@ FocusScope {
         comState = hGlobalObject.getSetting("application/communication/state", "off")
         comIpMode = hGlobalObject.getSetting("application/communication/ipMode", "localhost")
         comIpCustom = hGlobalObject.getSetting("application/communication/ipCustom", "192.168.1.100")
+        comMulticastGroup = hGlobalObject.getSetting("application/communication/multicastGroup", "239.255.77.55")
+        ttlSpinBox.value = hGlobalObject.getSetting("application/communication/multicastTtl", 1)
         portSpinBox.value = hGlobalObject.getSetting("application/communication/port", 7755)
         rateSpinBox.value = hGlobalObject.getSetting("application/communication/rate", 20)
         comUrlMode = hGlobalObject.getSetting("application/communication/urlMode", HUdpSocket.Absolute)
@@ -38,6 +41,8 @@ FocusScope {
         hGlobalObject.setSetting("application/communication/state", comState)
         hGlobalObject.setSetting("application/communication/ipMode", comIpMode)
         hGlobalObject.setSetting("application/communication/ipCustom", customAddress())
+        hGlobalObject.setSetting("application/communication/multicastGroup", multicastGroupField.text)
+        hGlobalObject.setSetting("application/communication/multicastTtl", ttlSpinBox.value | 0)
         // Spin boxes hold reals; the settings hold whole numbers.
         hGlobalObject.setSetting("application/communication/port", portSpinBox.value | 0)
         hGlobalObject.setSetting("application/communication/rate", rateSpinBox.value | 0)
@@ -119,33 +124,69 @@ FocusScope {
                         objectName: "ipAddress"
                         title: qsTr("IP Address")
                         width: parent.width
-                        enabled: comState === "master"
+                        // A slave joins a multicast group; the other choices are where a master sends.
+                        enabled: comState === "master" || comState === "slave"
 
                         ExclusiveGroup { id: ipModeGroup }
-                        Row {
-                            spacing: 10
-                            RadioButton {
-                                text: qsTr("Broadcast")
-                                exclusiveGroup: ipModeGroup
-                                checked: comIpMode === "broadcast"
-                                onClicked: comIpMode = "broadcast"
+                        Column {
+                            spacing: 6
+                            Row {
+                                spacing: 10
+                                RadioButton {
+                                    text: qsTr("Broadcast")
+                                    exclusiveGroup: ipModeGroup
+                                    checked: comIpMode === "broadcast"
+                                    onClicked: comIpMode = "broadcast"
+                                }
+                                RadioButton {
+                                    text: qsTr("LocalHost")
+                                    exclusiveGroup: ipModeGroup
+                                    checked: comIpMode === "localhost"
+                                    onClicked: comIpMode = "localhost"
+                                }
+                                RadioButton {
+                                    objectName: "ipModeCustom"
+                                    text: qsTr("Custom")
+                                    exclusiveGroup: ipModeGroup
+                                    checked: ["broadcast", "localhost", "multicast"].indexOf(comIpMode) < 0
+                                    onClicked: comIpMode = "custom"
+                                }
+                                RadioButton {
+                                    objectName: "ipModeMulticast"
+                                    text: qsTr("Multicast")
+                                    exclusiveGroup: ipModeGroup
+                                    checked: comIpMode === "multicast"
+                                    onClicked: comIpMode = "multicast"
+                                }
                             }
-                            RadioButton {
-                                text: qsTr("LocalHost")
-                                exclusiveGroup: ipModeGroup
-                                checked: comIpMode === "localhost"
-                                onClicked: comIpMode = "localhost"
-                            }
-                            RadioButton {
-                                objectName: "ipModeCustom"
-                                text: qsTr("Custom")
-                                exclusiveGroup: ipModeGroup
-                                checked: comIpMode !== "broadcast" && comIpMode !== "localhost"
-                                onClicked: comIpMode = "custom"
+                            Row {
+                                objectName: "multicast"
+                                visible: comIpMode === "multicast"
+                                spacing: 6
+                                TextField {
+                                    id: multicastGroupField
+                                    objectName: "multicastGroup"
+                                    width: 110
+                                    text: comMulticastGroup
+                                    // IPv4 multicast groups: 224.0.0.0 to 239.255.255.255.
+                                    validator: RegExpValidator {
+                                        regExp: /^(22[4-9]|23[0-9])(\.(25[0-5]|2[0-4][0-9]|1?[0-9]?[0-9])){3}$/
+                                    }
+                                }
+                                Label {
+                                    text: qsTr("TTL")
+                                    anchors.verticalCenter: parent.verticalCenter
+                                }
+                                SpinBox {
+                                    id: ttlSpinBox
+                                    objectName: "multicastTtl"
+                                    minimumValue: 0
+                                    maximumValue: 255
+                                }
                             }
                             Row {
                                 objectName: "customAddress"
-                                visible: comIpMode !== "broadcast" && comIpMode !== "localhost"
+                                visible: ["broadcast", "localhost", "multicast"].indexOf(comIpMode) < 0
                                 Repeater {
                                     id: octetRepeater
                                     model: 4

@@ -6,6 +6,7 @@
 #include "session/HGlobalObject.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
@@ -24,6 +25,11 @@ const QString ipCustomKey = QStringLiteral("application/communication/ipCustom")
 const QString urlModeKey = QStringLiteral("application/communication/urlMode");
 const QString orientationKey = QStringLiteral("application/communication/orientation");
 const QString seekThresholdKey = QStringLiteral("application/communication/seekThreshold");
+const QString multicastGroupKey = QStringLiteral("application/communication/multicastGroup");
+const QString multicastTtlKey = QStringLiteral("application/communication/multicastTtl");
+const QString multicastInterfaceKey = QStringLiteral("application/communication/multicastInterface");
+// An address of the organisation-local scope, which routers do not pass beyond a site.
+const QString defaultMulticastGroup = QStringLiteral("239.255.77.55");
 
 constexpr int defaultPort = 7755;
 constexpr int defaultRate = 20;
@@ -91,12 +97,38 @@ HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObjec
         clockTimer->start(100);
     }
 
+    const QString ipMode = global->getSetting(ipModeKey, QStringLiteral("localhost")).toString();
+    if (ipMode == QLatin1String("multicast")) {
+        group = QHostAddress(global->getSetting(multicastGroupKey, defaultMulticastGroup).toString());
+        if (!group.isMulticast() || group.protocol() != QAbstractSocket::IPv4Protocol) {
+            qCWarning(lcUdp).noquote() << global->getSetting(multicastGroupKey).toString()
+                                       << "is not an IPv4 multicast group; synchronising on 127.0.0.1";
+            group = QHostAddress();
+        }
+    }
+    const QString interfaceName = global->getSetting(multicastInterfaceKey, QString()).toString();
+    const QNetworkInterface multicastInterface = QNetworkInterface::interfaceFromName(interfaceName);
+    if (!group.isNull() && !interfaceName.isEmpty() && !multicastInterface.isValid()) {
+        qCWarning(lcUdp).noquote() << "No network interface" << interfaceName
+                                   << "; the group is joined on the default one";
+    }
+
     if (role == QLatin1String("master")) {
-        const QString ipMode = global->getSetting(ipModeKey, QStringLiteral("localhost")).toString();
-        if (ipMode == QLatin1String("broadcast")) {
-            target = QHostAddress(QHostAddress::Broadcast);
-        } else if (ipMode == QLatin1String("localhost")) {
+        if (!group.isNull()) {
+            target = group;
+            // The time to live and the interface are options of a bound socket.
+            udpSocket->bind(QHostAddress(QHostAddress::AnyIPv4), 0);
+            udpSocket->setSocketOption(QAbstractSocket::MulticastTtlOption,
+                                       qBound(0, global->getSetting(multicastTtlKey, 1).toInt(), 255));
+            // Slaves on this machine hear it too.
+            udpSocket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+            if (multicastInterface.isValid()) {
+                udpSocket->setMulticastInterface(multicastInterface);
+            }
+        } else if (ipMode == QLatin1String("multicast") || ipMode == QLatin1String("localhost")) {
             target = QHostAddress(QHostAddress::LocalHost);
+        } else if (ipMode == QLatin1String("broadcast")) {
+            target = QHostAddress(QHostAddress::Broadcast);
         } else {
             target = QHostAddress(global->getSetting(ipCustomKey, defaultCustomAddress()).toString());
         }
@@ -125,7 +157,19 @@ HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObjec
     connect(viewTimer, &QTimer::timeout, this, &HUdpSocket::applyView);
     // Other players on this machine may listen on the same port (the platform's default mode lets
     // them); a slave that cannot bind stays deaf.
-    if (udpSocket->bind(QHostAddress::Any, quint16(portValue))) {
+    if (!group.isNull()) {
+        // Several slaves of one machine may join the same group on the same port.
+        if (udpSocket->bind(QHostAddress(QHostAddress::AnyIPv4), quint16(portValue),
+                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint) &&
+            (multicastInterface.isValid() ? udpSocket->joinMulticastGroup(group, multicastInterface)
+                                          : udpSocket->joinMulticastGroup(group))) {
+            qCInfo(lcUdp) << "Screen synchronisation: slave in group" << group.toString() << "on port"
+                          << portValue;
+        } else {
+            qCWarning(lcUdp) << "Screen synchronisation: cannot join group" << group.toString() << "on port"
+                             << portValue << ":" << udpSocket->errorString();
+        }
+    } else if (udpSocket->bind(QHostAddress::Any, quint16(portValue))) {
         qCInfo(lcUdp) << "Screen synchronisation: slave listening on port" << portValue;
     } else {
         qCWarning(lcUdp) << "Screen synchronisation: cannot listen on port" << portValue << ":"
@@ -162,6 +206,11 @@ void HUdpSocket::readData()
         if (!datagram.isValid()) {
             // A read error leaves the datagram queued; trying again now would spin.
             break;
+        }
+        // A slave in a group hears only its group (the port's other groups reach its socket too).
+        const QHostAddress to = datagram.destinationAddress();
+        if (!group.isNull() && to.isMulticast() && !to.isEqual(group)) {
+            continue;
         }
         handleDatagram(datagram.data(), HMonotonicClock::nowMs());
     }

@@ -84,6 +84,9 @@ private:
     QUdpSocket* udpSocket = nullptr;
     QTimer* sendTimer = nullptr;
     QHostAddress target;
+    // The multicast group of "application/communication/multicastGroup", when the address choice
+    // is "multicast": where the master sends, what the slave joins.
+    QHostAddress group;
     qint64 portValue = 0;
     QString id;
     // Against an old master; a stamping master's is the controller's.

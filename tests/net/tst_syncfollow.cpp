@@ -7,6 +7,8 @@
 #include "net/HUdpSocket.h"
 #include "session/HGlobalObject.h"
 
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QRandomGenerator>
 #include <QUdpSocket>
 #include <QtTest>
@@ -19,8 +21,9 @@
 
 // How a slave follows its master: the clock offset and the rate controller on simulated datagram
 // streams (the master's clock and the slave's, the network between them and a slave player that
-// takes a while to change its rate or land a seek), the view played out between datagrams, and an
-// old master's unstamped datagrams through the real socket class.
+// takes a while to change its rate or land a seek), the view played out between datagrams, an
+// old master's unstamped datagrams through the real socket class, and a master and a slave joined
+// by a multicast group on the loopback interface.
 
 namespace {
 
@@ -357,6 +360,73 @@ private slots:
                 QCOMPARE(seekedTo.first().toInt(), 10000);
             }
         }
+    }
+
+    // A master and a slave in one group on the loopback interface: the slave follows the master's
+    // view, and hears nothing sent to another group on its port (joined there by a neighbour wall)
+    // or to its group on another port.
+    void multicastGroupIsFollowed()
+    {
+        const QNetworkInterface loopback = QNetworkInterface::interfaceFromName("lo");
+        const QString groupAddress = QStringLiteral("239.255.%1.%2")
+                                         .arg(QRandomGenerator::global()->bounded(1, 250))
+                                         .arg(QRandomGenerator::global()->bounded(1, 250));
+        const QHostAddress otherGroup(groupAddress.section('.', 0, 2) + ".250");
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const quint16 port = probe.localPort();
+        probe.close();
+        QUdpSocket neighbour;
+        if (!loopback.isValid() ||
+            !neighbour.bind(QHostAddress(QHostAddress::AnyIPv4), port,
+                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint) ||
+            !neighbour.joinMulticastGroup(otherGroup, loopback)) {
+            QSKIP("this machine has no multicast on its loopback interface");
+        }
+        const auto profile = [&](HSettingsManager& settings) {
+            settings.setValue("application/communication/port", port);
+            settings.setValue("application/communication/ipMode", "multicast");
+            settings.setValue("application/communication/multicastGroup", groupAddress);
+            settings.setValue("application/communication/multicastInterface", "lo");
+        };
+        HSettingsManager masterSettings(QSettings::UserScope, "Zelmo", "multicast-master");
+        HSettingsManager slaveSettings(QSettings::UserScope, "Zelmo", "multicast-slave");
+        profile(masterSettings);
+        profile(slaveSettings);
+        HGlobalObject masterView(&masterSettings);
+        HGlobalObject slaveView(&slaveSettings);
+        HUdpSocket slave(&slaveView, "slave");
+        auto master = std::make_unique<HUdpSocket>(&masterView, "master");
+        QCOMPARE(master->targetAddress(), QHostAddress(groupAddress));
+        masterView.setYaw(0.5f, true);
+        QTRY_VERIFY(std::abs(slaveView.yaw() - 0.5f) < 1e-3f);
+
+        QUdpSocket stranger;
+        QVERIFY(stranger.bind(QHostAddress(QHostAddress::AnyIPv4), 0));
+        stranger.setMulticastInterface(loopback);
+        stranger.setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        HSyncDatagram elsewhere;
+        elsewhere.id = "hvd";
+        elsewhere.yaw = -1.0f;
+        // What the neighbour hears of the other group (its socket hears the first group too).
+        int neighbourHeard = 0;
+        const auto listen = [&] {
+            while (neighbour.hasPendingDatagrams()) {
+                neighbourHeard +=
+                    neighbour.receiveDatagram().destinationAddress().isEqual(otherGroup) ? 1 : 0;
+            }
+            return neighbourHeard;
+        };
+        master.reset(); // from here on only the stranger speaks
+        QTest::qWait(200);
+        for (int i = 0; i < 10; ++i) {
+            stranger.writeDatagram(elsewhere.toBinary(), otherGroup, port);
+            stranger.writeDatagram(elsewhere.toBinary(), QHostAddress(groupAddress), quint16(port + 1));
+            QTest::qWait(20);
+        }
+        QTRY_VERIFY(listen() > 0); // the other group's datagrams did go round
+        QTest::qWait(300);
+        QVERIFY(std::abs(slaveView.yaw() - 0.5f) < 1e-3f);
     }
 };
 
