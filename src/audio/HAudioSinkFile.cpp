@@ -86,8 +86,7 @@ void HAudioSinkFile::run(int sampleRate, int channels, Source source)
             const double aheadMs = double(written) * 1000.0 / sampleRate - (HMonotonicClock::nowMs() - start);
             source(buffer.data(), periodFrames, qint64(std::max(0.0, aheadMs) * 1000.0));
             for (std::size_t i = 0; i < buffer.size(); ++i) {
-                const float v = std::clamp(buffer[i], -1.0f, 1.0f);
-                qToLittleEndian<qint16>(qint16(std::lround(v * 32767.0f)), bytes.data() + 2 * i);
+                qToLittleEndian<qint16>(toInt16(buffer[i]), bytes.data() + 2 * i);
             }
             file.write(bytes);
             written += periodFrames;

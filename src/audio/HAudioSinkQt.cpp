@@ -49,7 +49,7 @@ private:
             } else {
                 auto* samples = reinterpret_cast<qint16*>(bytes.data());
                 for (std::size_t i = 0; i < buffer.size(); ++i) {
-                    samples[i] = qint16(std::lround(std::clamp(buffer[i], -1.0f, 1.0f) * 32767.0f));
+                    samples[i] = HAudioSink::toInt16(buffer[i]);
                 }
             }
             if (device->write(bytes) <= 0) {

@@ -107,7 +107,10 @@ HUdpSocket::HUdpSocket(HGlobalObject* globalObject, const QString& state, QObjec
         }
     }
     const QString interfaceName = global->getSetting(multicastInterfaceKey, QString()).toString();
-    const QNetworkInterface multicastInterface = QNetworkInterface::interfaceFromName(interfaceName);
+    // Looked up only for a group: the lookup walks the machine's interfaces.
+    const QNetworkInterface multicastInterface = !group.isNull() && !interfaceName.isEmpty()
+                                                     ? QNetworkInterface::interfaceFromName(interfaceName)
+                                                     : QNetworkInterface();
     if (!group.isNull() && !interfaceName.isEmpty() && !multicastInterface.isValid()) {
         qCWarning(lcUdp).noquote() << "No network interface" << interfaceName
                                    << "; the group is joined on the default one";

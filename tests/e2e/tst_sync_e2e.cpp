@@ -271,8 +271,6 @@ private slots:
         const QString said = slave.output();
         if (qEnvironmentVariableIsSet("GYRE_SHOW_SLAVE")) {
             qInfo().noquote() << said;
-            QFile::copy(soundFile,
-                        QDir::temp().filePath("gyre-sound-" + QString(QTest::currentDataTag()) + ".wav"));
         }
         slave.process().kill();
         slave.process().waitForFinished(5000);
