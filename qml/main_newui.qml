@@ -324,7 +324,7 @@ FocusScope {
         // The projection the user last chose, like the other view choices, holds until changed.
         var projection = Number(hGlobalObject.getSetting("view/projection", HShaderCodeBuilder.NO_PROJECTION))
         if ([HShaderCodeBuilder.NO_PROJECTION, HShaderCodeBuilder.RECTILINEAR, HShaderCodeBuilder.LITTLE_PLANET,
-             HShaderCodeBuilder.MIRROR_BALL, HShaderCodeBuilder.FISHEYE].indexOf(projection) >= 0)
+             HShaderCodeBuilder.MIRROR_BALL, HShaderCodeBuilder.FISHEYE, HShaderCodeBuilder.DOME].indexOf(projection) >= 0)
             hShaderCodeBuilder.projection = projection
     }
 

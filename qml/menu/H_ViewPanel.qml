@@ -17,7 +17,8 @@ H_MenuPanel {
             { label: qsTr("Rectilinear"), value: HShaderCodeBuilder.RECTILINEAR },
             { label: qsTr("Little planet"), value: HShaderCodeBuilder.LITTLE_PLANET },
             { label: qsTr("Mirror ball"), value: HShaderCodeBuilder.MIRROR_BALL },
-            { label: qsTr("Fisheye"), value: HShaderCodeBuilder.FISHEYE }
+            { label: qsTr("Fisheye"), value: HShaderCodeBuilder.FISHEYE },
+            { label: qsTr("Dome"), value: HShaderCodeBuilder.DOME }
         ]
         current: hShaderCodeBuilder.projection
         onChosen: hShaderCodeBuilder.projection = value

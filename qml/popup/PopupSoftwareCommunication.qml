@@ -1,9 +1,10 @@
-import QtQuick 2.0
+import QtQuick 2.1
 import QtQuick.Controls 1.1
 import Veyrix 1.0
 
-// The settings of screen synchronisation. It edits copies and writes them only on Save; the running
-// synchronisation keeps its settings until the next start.
+// The settings of screen synchronisation and of this screen's place in a room of screens. It edits
+// copies and writes them only on Save; the running synchronisation keeps its settings until the next
+// start, the screen's place applies at once.
 FocusScope {
     id: popupCommunication
 
@@ -26,6 +27,12 @@ FocusScope {
         rateSpinBox.value = hGlobalObject.getSetting("application/communication/rate", 20)
         comUrlMode = hGlobalObject.getSetting("application/communication/urlMode", HUdpSocket.Absolute)
         comOrientation = hGlobalObject.getSetting("application/communication/orientation", true)
+        yawOffsetSpinBox.value = hScreenPlace.yawOffset
+        pitchOffsetSpinBox.value = hScreenPlace.pitchOffset
+        rollOffsetSpinBox.value = hScreenPlace.rollOffset
+        fovSpinBox.value = hScreenPlace.fov
+        domeApertureSpinBox.value = hScreenPlace.domeAperture
+        domeTiltSpinBox.value = hScreenPlace.domeTilt
     }
 
     function customAddress() {
@@ -48,6 +55,12 @@ FocusScope {
         hGlobalObject.setSetting("application/communication/rate", rateSpinBox.value | 0)
         hGlobalObject.setSetting("application/communication/urlMode", comUrlMode)
         hGlobalObject.setSetting("application/communication/orientation", comOrientation)
+        hScreenPlace.yawOffset = yawOffsetSpinBox.value
+        hScreenPlace.pitchOffset = pitchOffsetSpinBox.value
+        hScreenPlace.rollOffset = rollOffsetSpinBox.value
+        hScreenPlace.fov = fovSpinBox.value
+        hScreenPlace.domeAperture = domeApertureSpinBox.value
+        hScreenPlace.domeTilt = domeTiltSpinBox.value
     }
 
     function showRestartMessage() {
@@ -305,6 +318,64 @@ FocusScope {
                                 onClicked: comOrientation = false
                             }
                         }
+                    }
+                }
+            }
+
+            GroupBox {
+                objectName: "screenPlace"
+                // Also for a screen of its own: a dome, or a field of view across the width.
+                title: qsTr("This screen")
+                width: parent.width
+
+                Grid {
+                    columns: 4
+                    columnSpacing: 10
+                    rowSpacing: 6
+                    verticalItemAlignment: Grid.AlignVCenter
+
+                    Label { text: qsTr("Yaw offset (°)") }
+                    SpinBox {
+                        id: yawOffsetSpinBox
+                        objectName: "yawOffset"
+                        minimumValue: -180
+                        maximumValue: 180
+                    }
+                    Label { text: qsTr("Field of view (°)") }
+                    SpinBox {
+                        id: fovSpinBox
+                        objectName: "fov"
+                        // 0: the view's own, which zooming changes.
+                        minimumValue: 0
+                        maximumValue: 360
+                    }
+                    Label { text: qsTr("Pitch offset (°)") }
+                    SpinBox {
+                        id: pitchOffsetSpinBox
+                        objectName: "pitchOffset"
+                        minimumValue: -90
+                        maximumValue: 90
+                    }
+                    Label { text: qsTr("Dome aperture (°)") }
+                    SpinBox {
+                        id: domeApertureSpinBox
+                        objectName: "domeAperture"
+                        minimumValue: 1
+                        maximumValue: 360
+                    }
+                    Label { text: qsTr("Roll offset (°)") }
+                    SpinBox {
+                        id: rollOffsetSpinBox
+                        objectName: "rollOffset"
+                        minimumValue: -180
+                        maximumValue: 180
+                    }
+                    Label { text: qsTr("Dome tilt (°)") }
+                    SpinBox {
+                        id: domeTiltSpinBox
+                        objectName: "domeTilt"
+                        minimumValue: -90
+                        maximumValue: 90
                     }
                 }
             }

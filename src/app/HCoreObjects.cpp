@@ -67,6 +67,7 @@ void HCoreObjects::publish(QQmlContext* context) const
     context->setContextProperty(QStringLiteral("hLeap"), leap.get());
     context->setContextProperty(QStringLiteral("hGlobalObject"), global.get());
     context->setContextProperty(QStringLiteral("hFailure"), global->failure());
+    context->setContextProperty(QStringLiteral("hScreenPlace"), global->screenPlace());
     context->setContextProperty(QStringLiteral("hPicture"), picture.get());
     context->setContextProperty(QStringLiteral("hResume"), resume.get());
     context->setContextProperty(QStringLiteral("hSensor"), sensor.get());

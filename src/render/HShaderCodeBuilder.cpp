@@ -111,10 +111,15 @@ const char projectionMirrorBall[] =
     "c=vec3(b,sqrt(1.-dot(b,b)));e=vec3(getMatViewInverse()*vec4(c,1.0));"
     "f=vec3(getMatViewInverse()*vec4(0,0,1,1));g=normalize(f-2.*dot(e,f)*e);h=toSpherical(g);"
     "h.y=twopi-h.y;h.z=pi-h.z;return 1.0-toTexCoords(h.yz);} ";
-const char projectionFisheye[] =
+// Equidistant: the angle from the axis grows with the distance from the centre. The fisheye goes
+// on to a whole turn; the dome's circle ends at the shorter side's edge.
+const char projectionFisheyeBegin[] =
     "vec2 p(in float a, in vec2 fragCoord){"
     " vec2 screenPt = 2.0 * fragCoord / uViewportSizeMin - uViewportSizeRatio;"
-    "float r = sqrt(dot(screenPt, screenPt));if (r * a > twopi) { return vec2(-1.); }"
+    "float r = sqrt(dot(screenPt, screenPt));";
+const char projectionFisheyeLimit[] = "if (r * a > twopi) { return vec2(-1.); }";
+const char projectionDomeLimit[] = "if (r > 1.0) { return vec2(-1.); }";
+const char projectionFisheyeEnd[] =
     "float agl = r * a / 2.0;vec3 worldPt = vec3(screenPt * sin(agl) / r, -cos(agl));"
     "return toTexCoords(toSpherical(vec3(getMatViewInverse() * vec4(worldPt,1.0))).yz);}";
 
@@ -367,7 +372,10 @@ QString HShaderCodeBuilder::build(bool oculusMode, int input) const
         append(projectionMirrorBall);
         break;
     case FISHEYE:
-        append(projectionFisheye);
+    case DOME:
+        append(projectionFisheyeBegin);
+        append(projectionValue == DOME ? projectionDomeLimit : projectionFisheyeLimit);
+        append(projectionFisheyeEnd);
         break;
     default:
         // No p() at all: the text does not compile, and the view draws nothing until the

@@ -22,7 +22,11 @@ public:
         LAST_VALUE_PROJECTION = 2, // end of the cycle of setNextProjection; draws nothing
         LITTLE_PLANET = 3,
         MIRROR_BALL = 4,
-        FISHEYE = 5
+        FISHEYE = 5,
+        // The fisheye of a dome projector: zenith at the centre, the aperture filling the shorter
+        // side, black beyond; the view item hands it the aperture as the field of view and the
+        // turn to the zenith in the matrix.
+        DOME = 6
     };
     Q_ENUM(ShaderProjection)
 

@@ -6,11 +6,15 @@
 #include "RenderLogging.h"
 #include "base/HAssign.h"
 #include "session/HGlobalObject.h"
+#include "session/HScreenPlace.h"
+#include "session/HViewMaths.h"
 
 #include <QCoreApplication>
 #include <QQuickWindow>
 
 namespace {
+
+constexpr double degree = 3.141592653589793 / 180.0;
 
 // Runs `report` on the GUI thread with the view, unless the view has gone by then.
 template <typename Report>
@@ -52,6 +56,7 @@ void VeyrixView::init(HShaderCodeBuilder* hShaderCodeBuilder, HGlobalObject* hGl
         // A second init replaces the objects; the old ones stop driving this item.
         disconnect(shaderCodeBuilder, nullptr, this, nullptr);
         disconnect(globalObject, nullptr, this, nullptr);
+        disconnect(globalObject->screenPlace(), nullptr, this, nullptr);
         disconnect(textureProvider, nullptr, this, nullptr);
     }
     shaderCodeBuilder = hShaderCodeBuilder;
@@ -72,6 +77,7 @@ void VeyrixView::init(HShaderCodeBuilder* hShaderCodeBuilder, HGlobalObject* hGl
     connect(globalObject, &HGlobalObject::yawMaxChanged, this, &QQuickItem::update);
     connect(globalObject, &HGlobalObject::pitchMinChanged, this, &QQuickItem::update);
     connect(globalObject, &HGlobalObject::pitchMaxChanged, this, &QQuickItem::update);
+    connect(globalObject->screenPlace(), &HScreenPlace::changed, this, &QQuickItem::update);
     initialised = true;
     update();
 }
@@ -113,11 +119,18 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
                          shaderCodeBuilder->build(false, HShaderCodeBuilder::TILE_REQUEST_INPUT));
         shaderDirty = false;
     }
+    // The followed view, turned and widened as this screen's place in a room of screens says.
+    const HScreenPlace* place = globalObject->screenPlace();
+    const int projection = shaderCodeBuilder->projection();
+    const bool dome = projection == HShaderCodeBuilder::DOME;
     HPanoramaState state;
-    state.rotation = globalObject->rotationMatrix();
-    state.yaw = globalObject->yaw();
-    state.pitch = globalObject->pitch();
-    state.fov = globalObject->fov();
+    state.rotation = place->screenMatrix(globalObject->rotationMatrix(), dome);
+    // The flat map moves by the offsets as it moves by the view's own angles; it cannot roll.
+    state.yaw = HViewMaths::wrapYaw(globalObject->yaw() + float(place->yawOffset() * degree));
+    state.pitch = globalObject->pitch() + float(place->pitchOffset() * degree);
+    state.fov = dome ? float(place->domeAperture())
+                     : place->shorterSideFov(globalObject->fov(), size(),
+                                             projection == HShaderCodeBuilder::RECTILINEAR);
     state.yawMin = globalObject->yawMin();
     state.yawMax = globalObject->yawMax();
     state.pitchMin = globalObject->pitchMin();

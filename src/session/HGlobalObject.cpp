@@ -15,7 +15,8 @@ const QString touchModeKey = QStringLiteral("application/touchMode");
 
 HGlobalObject::HGlobalObject(HSettingsManager* settingsStore, QObject* parent)
     : QObject(parent), videoLogMessageValue(tr("No loaded media.")), settings(settingsStore),
-      playlistPart(new HPlaylist(settingsStore, this)), failurePart(new HMediaFailure(this))
+      playlistPart(new HPlaylist(settingsStore, this)), failurePart(new HMediaFailure(this)),
+      screenPlacePart(new HScreenPlace(settingsStore, this))
 {
     connect(failurePart, &HMediaFailure::failed, playlistPart, &HPlaylist::entryFailed);
     connect(playlistPart, &HPlaylist::fileFailed, failurePart, &HMediaFailure::reportPlaylist);

@@ -3,6 +3,7 @@
 #include "HMediaFailure.h"
 #include "HMediaFiles.h"
 #include "HPlaylist.h"
+#include "HScreenPlace.h"
 #include "base/HSettingsManager.h"
 #include "base/ProductInfo.h"
 #include "base/ThirdPartyNotices.h"
@@ -107,6 +108,8 @@ public:
     // Playlist and media opening.
     // Where every failure to open or play a media is reported and shown from ("hFailure").
     HMediaFailure* failure() const { return failurePart; }
+    // Where this screen stands in a room of screens ("hScreenPlace"); the view here is the followed one.
+    HScreenPlace* screenPlace() const { return screenPlacePart; }
     int playListIndex() const { return playlistPart->index(); }
     // Moves to an entry and has it shown; an index outside the playlist only moves.
     void setPlayListIndex(int index) { playlistPart->setIndex(index); }
@@ -206,6 +209,7 @@ private:
     HSettingsManager* const settings;
     HPlaylist* const playlistPart;
     HMediaFailure* const failurePart;
+    HScreenPlace* const screenPlacePart;
     // QML owns the loader; the pointer clears itself when the scene goes first.
     QPointer<QObject> mediaLoader;
 };

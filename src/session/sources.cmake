@@ -10,6 +10,7 @@ target_sources(gyre-core PRIVATE
     session/HViewMaths.cpp session/HViewMaths.h
     session/HPictureLayout.cpp session/HPictureLayout.h
     session/HResumeStore.cpp session/HResumeStore.h
+    session/HScreenPlace.cpp session/HScreenPlace.h
     session/HPlaylistFile.cpp session/HPlaylistFile.h
     session/SessionLogging.cpp session/SessionLogging.h
 )

@@ -37,6 +37,14 @@ struct View
     double pitch = 0.0;    // radians; the view centre is at latitude -pitch
     double fov = 60.0;     // degrees, across the shorter side of the item
     Limits limits = fullSphere;
+    // The screen's place in a room: turned in the view's own frame (radians; pitch down, roll
+    // lifting the right side), with a field of view of its own across the width (degrees; 0 none).
+    double yawOffset = 0.0, pitchOffset = 0.0, rollOffset = 0.0;
+    double screenFov = 0.0;
+    // A dome's circle spans the aperture (degrees), its centre leaning the tilt (radians) from the
+    // zenith to the front.
+    double domeAperture = 180.0;
+    double domeTilt = 0.0;
 };
 
 struct Vec3
@@ -88,14 +96,23 @@ inline std::optional<QPointF> textureCoordinate(const View& view, QSizeF size, d
     const double shorter = std::min(size.width(), size.height());
     const double sx = (2.0 * fx - size.width()) / shorter;
     const double sy = (2.0 * fy - size.height()) / shorter;
-    const double fov = view.fov * degree;
+    // A field of view across the width: a lens's tangent, every other projection's angle, reaches
+    // the width's edge, which lies width / shorter out.
+    const double across = size.width() / shorter;
+    double fov = view.fov * degree;
+    if (view.screenFov > 0.0) {
+        fov = view.projection == HShaderCodeBuilder::RECTILINEAR
+                  ? 2.0 * std::atan(std::tan(view.screenFov * degree / 2.0) / across)
+                  : view.screenFov * degree / across;
+    }
 
     QPointF a;
     if (view.projection == HShaderCodeBuilder::NO_PROJECTION) {
         // A window cut straight out of the map: longitude and colatitude move linearly with the
         // screen, half the field of view from the centre to the shorter side's edge.
-        double longitude = sx * fov / 2.0 + pi + view.yaw;
-        const double fromSouth = sy * fov / 2.0 + pi / 2.0 - view.pitch;
+        double longitude = sx * fov / 2.0 + pi + view.yaw + view.yawOffset;
+        const double fromSouth = sy * fov / 2.0 + pi / 2.0 - view.pitch - view.pitchOffset;
+        longitude -= twoPi * std::floor(longitude / twoPi);
         if (longitude < 0.0) {
             longitude += twoPi;
         }
@@ -112,8 +129,17 @@ inline std::optional<QPointF> textureCoordinate(const View& view, QSizeF size, d
         const Vec3 right{-std::cos(centreLongitude), 0.0, -std::sin(centreLongitude)};
         const Vec3 up{right.y * forward.z - right.z * forward.y, right.z * forward.x - right.x * forward.z,
                       right.x * forward.y - right.y * forward.x};
-        // A vector in the camera's own frame (x right, y up, z backwards) in sphere directions.
-        const auto world = [&](double x, double y, double z) { return right * x + up * y - forward * z; };
+        // A vector in the screen's own frame (x right, y up, z backwards) in sphere directions: rolled,
+        // pitched down and turned right by the screen's offsets within the camera's frame.
+        const auto world = [&](double x, double y, double z) {
+            const double cr = std::cos(view.rollOffset), sr = std::sin(view.rollOffset);
+            const Vec3 rolled{x * cr - y * sr, x * sr + y * cr, z};
+            const double cp = std::cos(view.pitchOffset), sp = std::sin(view.pitchOffset);
+            const Vec3 pitched{rolled.x, rolled.y * cp + rolled.z * sp, -rolled.y * sp + rolled.z * cp};
+            const double cw = std::cos(view.yawOffset), sw = std::sin(view.yawOffset);
+            const Vec3 turned{pitched.x * cw - pitched.z * sw, pitched.y, pitched.x * sw + pitched.z * cw};
+            return right * turned.x + up * turned.y - forward * turned.z;
+        };
 
         switch (view.projection) {
         case HShaderCodeBuilder::RECTILINEAR: {
@@ -142,6 +168,25 @@ inline std::optional<QPointF> textureCoordinate(const View& view, QSizeF size, d
             const double angle = r * fov / 2.0;
             const Spherical s =
                 spherical(world(sx * std::sin(angle) / r, sy * std::sin(angle) / r, -std::cos(angle)));
+            a = toFrame(view.stereo, s.longitude, s.colatitude);
+            break;
+        }
+        case HShaderCodeBuilder::DOME: {
+            // Azimuthal equidistant about the dome's centre, the front at the bottom of the circle,
+            // the right on the right; nothing beyond the circle.
+            const double r = std::hypot(sx, sy);
+            if (r > 1.0) {
+                a = QPointF(-1.0, -1.0);
+                break;
+            }
+            const double t = view.domeTilt;
+            const Vec3 centre{0.0, std::cos(t), -std::sin(t)};
+            const Vec3 front{0.0, -std::sin(t), -std::cos(t)};
+            const Vec3 toRight{1.0, 0.0, 0.0};
+            const double angle = r * view.domeAperture * degree / 2.0;
+            const Vec3 d =
+                centre * std::cos(angle) + (toRight * (sx / r) - front * (sy / r)) * std::sin(angle);
+            const Spherical s = spherical(world(d.x, d.y, d.z));
             a = toFrame(view.stereo, s.longitude, s.colatitude);
             break;
         }

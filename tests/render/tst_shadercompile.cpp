@@ -29,7 +29,7 @@ private:
     static QList<Variant> allVariants()
     {
         QList<Variant> list;
-        for (int projection = 0; projection <= B::FISHEYE + 1; ++projection) {
+        for (int projection = 0; projection <= B::DOME + 1; ++projection) {
             for (int effect = 0; effect <= B::LAST_VALUE_EFFECT + 1; ++effect) {
                 for (int stereo = 0; stereo <= B::STEREO_3D_SIDEBYSIDE + 1; ++stereo) {
                     for (int flags = 0; flags < 4; ++flags) {
@@ -44,7 +44,7 @@ private:
                                          .arg(stereo)
                                          .arg(flags & 1)
                                          .arg(flags >> 1),
-                                     projection <= B::FISHEYE && projection != B::LAST_VALUE_PROJECTION,
+                                     projection <= B::DOME && projection != B::LAST_VALUE_PROJECTION,
                                      builder.build(flags & 2)});
                     }
                     // The other frame inputs sample differently; the rest of the text is the same.
@@ -58,7 +58,7 @@ private:
                                          .arg(effect)
                                          .arg(stereo)
                                          .arg(input),
-                                     projection <= B::FISHEYE && projection != B::LAST_VALUE_PROJECTION,
+                                     projection <= B::DOME && projection != B::LAST_VALUE_PROJECTION,
                                      builder.build(false, input)});
                     }
                 }

@@ -5,6 +5,7 @@
 #include "base/ProductInfo.h"
 #include "net/HHostingManager.h"
 #include "session/HGlobalObject.h"
+#include "session/HScreenPlace.h"
 
 #include <QImage>
 #include <QQmlContext>
@@ -179,6 +180,55 @@ private slots:
         QTest::keyClick(view, Qt::Key_Escape); // the popup
         QTRY_VERIFY(!item("passwordInput"));
         hosting->release(path);
+    }
+
+    // The synchronisation popup's screen place: Save applies it at once (no restart) and keeps it;
+    // opened again, the popup shows it; out-of-range values are brought into range.
+    void screenPlaceIsSavedAndApplied()
+    {
+        const auto open = [this] {
+            return QMetaObject::invokeMethod(view->rootObject(), "onDisplayPopup",
+                                             Q_ARG(QVariant, "qrc:/qml/popup/PopupSoftwareCommunication.qml"),
+                                             Q_ARG(QVariant, "Popup")) &&
+                   // Its items exist before it is loaded; it answers once it has come in.
+                   QTest::qWaitFor(
+                       [this] { return item("popupLoader")->property("scale").toDouble() == 1.0; }, 5000);
+        };
+        QVERIFY(open());
+        const std::pair<const char*, double> chosen[] = {{"yawOffset", 90},     {"pitchOffset", -15},
+                                                         {"rollOffset", 5},     {"fov", 90},
+                                                         {"domeAperture", 210}, {"domeTilt", 25}};
+        for (const auto& [name, value] : chosen) {
+            QVERIFY(item(name)->setProperty("value", value));
+        }
+        QVERIFY(QMetaObject::invokeMethod(item("saveButton"), "clicked"));
+        QTRY_VERIFY(!item("domeTilt"));
+        // The note that synchronisation itself changes at the next start.
+        QObject* message = view->rootObject()->findChild<QObject*>("messageDialog");
+        QVERIFY(message && QMetaObject::invokeMethod(message, "close"));
+        HScreenPlace* place = global->screenPlace();
+        for (const auto& [name, value] : chosen) {
+            QCOMPARE(place->property(name).toDouble(), value);
+        }
+        QCOMPARE(global->getSetting("application/communication/yawOffset").toDouble(), 90.0);
+        QCOMPARE(global->getSetting("view/domeAperture").toDouble(), 210.0);
+        QVERIFY(open());
+        QCOMPARE(item("fov")->property("value").toDouble(), 90.0);
+        QVERIFY(QMetaObject::invokeMethod(item("closeButton"), "clicked"));
+        QTRY_VERIFY(!item("domeTilt"));
+
+        place->setYawOffset(270);
+        place->setPitchOffset(100);
+        place->setFov(-5);
+        place->setDomeAperture(0);
+        QCOMPARE(place->yawOffset(), -90.0);
+        QCOMPARE(place->pitchOffset(), 90.0);
+        QCOMPARE(place->fov(), 0.0);
+        QCOMPARE(place->domeAperture(), 1.0);
+        for (const char* name : {"yawOffset", "pitchOffset", "rollOffset", "fov", "domeTilt"}) {
+            place->setProperty(name, 0.0);
+        }
+        place->setDomeAperture(180);
     }
 };
 
