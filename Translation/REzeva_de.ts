@@ -982,6 +982,10 @@ Sie verwenden bereits die neueste Version: %1.</translation>
         <source>Speakers</source>
         <translation>Lautsprecher</translation>
     </message>
+    <message>
+        <source>Dome</source>
+        <translation>Kuppel</translation>
+    </message>
 </context>
 <context>
     <name>HuiQuickVideoPlayerVlc</name>
@@ -1147,6 +1151,34 @@ Sie verwenden bereits die neueste Version: %1.</translation>
     <message>
         <source>TTL</source>
         <translation>TTL</translation>
+    </message>
+    <message>
+        <source>This screen</source>
+        <translation>Dieser Bildschirm</translation>
+    </message>
+    <message>
+        <source>Yaw offset (°)</source>
+        <translation>Gierversatz (°)</translation>
+    </message>
+    <message>
+        <source>Field of view (°)</source>
+        <translation>Sichtfeld (°)</translation>
+    </message>
+    <message>
+        <source>Pitch offset (°)</source>
+        <translation>Nickversatz (°)</translation>
+    </message>
+    <message>
+        <source>Dome aperture (°)</source>
+        <translation>Kuppelöffnung (°)</translation>
+    </message>
+    <message>
+        <source>Roll offset (°)</source>
+        <translation>Rollversatz (°)</translation>
+    </message>
+    <message>
+        <source>Dome tilt (°)</source>
+        <translation>Kuppelneigung (°)</translation>
     </message>
 </context>
 <context>

@@ -967,6 +967,10 @@ Your are already running the most up to date version : %1.</source>
         <source>Speakers</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Dome</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HuiQuickVideoPlayerVlc</name>
@@ -1131,6 +1135,34 @@ Your are already running the most up to date version : %1.</source>
     </message>
     <message>
         <source>TTL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yaw offset (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Field of view (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pitch offset (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dome aperture (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll offset (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dome tilt (°)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

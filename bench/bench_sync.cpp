@@ -8,7 +8,9 @@
 //
 // With --impaired the datagrams pass through a relay in this process that loses 10 % of them and
 // delays each by 0 to 30 ms, which also reorders them; with --old-master the relay takes out their
-// stamps, as an older master would send them.
+// stamps, as an older master would send them. With --slaves N (2 or more) the master sends to a
+// multicast group on the loopback interface which N slaves join, as a room of screens does, and
+// each slave's error is printed; the table is the first slave's.
 //
 // A position here is each player's clock: libvlc's time reports, smoothed and carried on at the
 // playback rate between them. Needs an X server and a private profile: bench/run-sync-bench.
@@ -163,6 +165,11 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments();
     const bool impaired = arguments.removeAll("--impaired") > 0;
     const bool oldMaster = arguments.removeAll("--old-master") > 0;
+    int slaveCount = 1;
+    if (const int at = arguments.indexOf("--slaves"); at > 0 && at + 1 < arguments.size()) {
+        slaveCount = std::clamp(arguments.takeAt(at + 1).toInt(), 1, 8);
+        arguments.removeAt(at);
+    }
     // --record FILE: the master's datagrams while it plays, as they arrived, for the tests.
     QFile recording;
     if (const int at = arguments.indexOf("--record"); at > 0 && at + 1 < arguments.size()) {
@@ -174,8 +181,8 @@ int main(int argc, char** argv)
         }
     }
     if (arguments.size() < 2) {
-        std::fprintf(stderr,
-                     "usage: bench_sync CLIP [SECONDS] [--impaired] [--old-master] [--record FILE]\n");
+        std::fprintf(stderr, "usage: bench_sync CLIP [SECONDS] [--impaired] [--old-master] [--record FILE] "
+                             "[--slaves N]\n");
         return 2;
     }
     const QString clip = arguments.at(1);
@@ -189,35 +196,60 @@ int main(int argc, char** argv)
     }
     const quint16 slavePort = freePort();
     std::unique_ptr<Link> link;
+    if (slaveCount > 1 && (impaired || oldMaster || recording.isOpen())) {
+        std::fprintf(stderr, "bench_sync: the relay serves one slave\n");
+        return 2;
+    }
     if (impaired || oldMaster || recording.isOpen()) {
         link = std::make_unique<Link>(slavePort, impaired, oldMaster);
     }
-    const auto settings = [](quint16 port) {
-        return QVariantMap{{"application/communication/ipMode", "localhost"},
-                           {"application/communication/port", port}};
+    // One slave listens on 127.0.0.1; several join a group that stays on the loopback interface.
+    const QString group = QString("239.255.%1.%2").arg(slavePort >> 8).arg(slavePort & 0xff);
+    const auto settings = [&](quint16 port) {
+        QVariantMap map{{"application/communication/ipMode", slaveCount > 1 ? "multicast" : "localhost"},
+                        {"application/communication/port", port}};
+        if (slaveCount > 1) {
+            map.insert("application/communication/multicastGroup", group);
+            map.insert("application/communication/multicastInterface", "lo");
+        }
+        return map;
     };
     const QString rules =
         "gyre.net.udp.stats.info=true;gyre.net.udp.clock.info=true;gyre.video.clock.info=true";
     QTemporaryDir masterHome;
-    QTemporaryDir slaveHome;
-    QProcessEnvironment slaveEnvironment = PlayerProcess::profile(slaveHome.path(), settings(slavePort));
-    slaveEnvironment.insert("QT_LOGGING_RULES", rules);
+    std::vector<std::unique_ptr<QTemporaryDir>> slaveHomes;
+    std::vector<std::unique_ptr<PlayerProcess>> slaves;
+    for (int i = 0; i < slaveCount; ++i) {
+        slaveHomes.push_back(std::make_unique<QTemporaryDir>());
+        QProcessEnvironment slaveEnvironment =
+            PlayerProcess::profile(slaveHomes.back()->path(), settings(slavePort));
+        slaveEnvironment.insert("QT_LOGGING_RULES", rules);
+        slaves.push_back(std::make_unique<PlayerProcess>());
+        if (!slaves.back()->start({"-u", "slave"}, slaveEnvironment)) {
+            std::fprintf(stderr, "bench_sync: slave %d did not start\n", i + 1);
+            return 1;
+        }
+    }
+    PlayerProcess& slave = *slaves.front();
     QProcessEnvironment masterEnvironment =
         PlayerProcess::profile(masterHome.path(), settings(link ? link->port() : slavePort));
     masterEnvironment.insert("QT_LOGGING_RULES", rules);
 
     PlayerProcess master;
-    PlayerProcess slave;
-    if (!slave.start({"-u", "slave"}, slaveEnvironment) ||
-        !master.start({"-u", "master", clip}, masterEnvironment)) {
-        std::fprintf(stderr, "bench_sync: a player did not start\n");
+    if (!master.start({"-u", "master", clip}, masterEnvironment)) {
+        std::fprintf(stderr, "bench_sync: the master did not start\n");
         return 1;
     }
     const auto report = [&] { return SyncReport::last(slave.output()); };
 
     // Both pause the first media once it plays; then the master is told to play.
-    if (!QTest::qWaitFor([&] { return report().masterState == paused && report().slaveState == paused; },
-                         60000)) {
+    const auto settled = [&] {
+        return std::all_of(slaves.begin(), slaves.end(), [](const std::unique_ptr<PlayerProcess>& s) {
+            const SyncReport r = SyncReport::last(s->output());
+            return r.masterState == paused && r.slaveState == paused;
+        });
+    };
+    if (!QTest::qWaitFor(settled, 60000)) {
         std::fprintf(stderr, "bench_sync: the players never settled:\n%s\n", qPrintable(slave.output()));
         return 1;
     }
@@ -235,17 +267,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_sync: the master does not play\n");
         return 1;
     }
-    const SyncReport atStart = report();
+    std::vector<SyncReport> atStart;
+    for (const auto& s : slaves) {
+        atStart.push_back(SyncReport::last(s->output()));
+    }
     if (recording.isOpen()) {
         link->recordTo(&recording);
     }
     QTest::qWait(seconds * 1000);
-    const SyncReport atEnd = report();
+    std::vector<SyncReport> atEnd;
+    for (const auto& s : slaves) {
+        atEnd.push_back(SyncReport::last(s->output()));
+    }
 
     // GYRE_BENCH_LOGS names a folder for both players' whole output, to look into a run.
     if (const QString logs = qEnvironmentVariable("GYRE_BENCH_LOGS"); !logs.isEmpty()) {
-        for (auto [name, player] : {std::pair<const char*, PlayerProcess*>{"master.log", &master},
-                                    std::pair<const char*, PlayerProcess*>{"slave.log", &slave}}) {
+        std::vector<std::pair<QString, PlayerProcess*>> players{{"master.log", &master}};
+        for (int i = 0; i < slaveCount; ++i) {
+            players.emplace_back(i == 0 ? QString("slave.log") : QString("slave-%1.log").arg(i + 1),
+                                 slaves[size_t(i)].get());
+        }
+        for (auto& [name, player] : players) {
             QFile file(QDir(logs).filePath(name));
             if (file.open(QIODevice::WriteOnly)) {
                 file.write(player->output().toUtf8());
@@ -319,9 +361,25 @@ int main(int argc, char** argv)
     }
     out << "|error| by libvlc's time reports alone: "
         << summary(reportErrors(timeReports(slave.output()), timeReports(master.output()), from, to)) << "\n";
-    out << "seeks: " << atEnd.seeks << " in all, " << atEnd.seeks - atStart.seeks << " while playing\n";
-    out << "nudging: " << QString::number((atEnd.nudged - atStart.nudged) / 1000.0, 'f', 1) << " s of "
+    out << "seeks: " << atEnd[0].seeks << " in all, " << atEnd[0].seeks - atStart[0].seeks
+        << " while playing\n";
+    out << "nudging: " << QString::number((atEnd[0].nudged - atStart[0].nudged) / 1000.0, 'f', 1) << " s of "
         << seconds << " s\n";
+    // Every slave of a room by the same measure, the first one's again among them.
+    for (int i = 0; slaveCount > 1 && i < slaveCount; ++i) {
+        std::vector<double> errors;
+        double masterPosition = 0.0;
+        for (const ClockSample& s : clockSamples(slaves[size_t(i)]->output())) {
+            if (s.at >= start + 3000.0 && s.at < start + seconds * 1000.0 &&
+                masterAt(masterSamples, s.at, masterPosition)) {
+                errors.push_back(std::abs(s.position - masterPosition));
+            }
+        }
+        out << "slave " << i + 1 << " of " << slaveCount << ": |error| " << summary(errors)
+            << "; seeks while playing " << atEnd[size_t(i)].seeks - atStart[size_t(i)].seeks << ", nudging "
+            << QString::number((atEnd[size_t(i)].nudged - atStart[size_t(i)].nudged) / 1000.0, 'f', 1)
+            << " s\n";
+    }
     if (link) {
         out << "link: " << link->received << " datagrams, " << link->lost << " lost, " << link->reordered
             << " overtaken\n";

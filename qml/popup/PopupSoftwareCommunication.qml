@@ -338,6 +338,7 @@ FocusScope {
                     SpinBox {
                         id: yawOffsetSpinBox
                         objectName: "yawOffset"
+                        width: 64
                         minimumValue: -180
                         maximumValue: 180
                     }
@@ -345,6 +346,7 @@ FocusScope {
                     SpinBox {
                         id: fovSpinBox
                         objectName: "fov"
+                        width: 64
                         // 0: the view's own, which zooming changes.
                         minimumValue: 0
                         maximumValue: 360
@@ -353,6 +355,7 @@ FocusScope {
                     SpinBox {
                         id: pitchOffsetSpinBox
                         objectName: "pitchOffset"
+                        width: 64
                         minimumValue: -90
                         maximumValue: 90
                     }
@@ -360,6 +363,7 @@ FocusScope {
                     SpinBox {
                         id: domeApertureSpinBox
                         objectName: "domeAperture"
+                        width: 64
                         minimumValue: 1
                         maximumValue: 360
                     }
@@ -367,6 +371,7 @@ FocusScope {
                     SpinBox {
                         id: rollOffsetSpinBox
                         objectName: "rollOffset"
+                        width: 64
                         minimumValue: -180
                         maximumValue: 180
                     }
@@ -374,6 +379,7 @@ FocusScope {
                     SpinBox {
                         id: domeTiltSpinBox
                         objectName: "domeTilt"
+                        width: 64
                         minimumValue: -90
                         maximumValue: 90
                     }

@@ -1,9 +1,12 @@
+#include "PanoramaTestFrames.h"
 #include "PlayerProcess.h"
 #include "SampleScene.h"
 #include "SyncReport.h"
 #include "base/HMonotonicClock.h"
 #include "net/HSyncDatagram.h"
 
+#include <QNetworkInterface>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtEndian>
@@ -329,6 +332,115 @@ private slots:
                                                                       : qAbs(difference) <= -check.apart,
                          qPrintable(at));
             }
+        }
+    }
+
+    // A room of four screens: a master and three slaves of the real program in one
+    // multicast group on the loopback interface, each turned a quarter further than the last (0, 90,
+    // 180, 270) with 90° across its width. Together they show the whole horizon, each its quarter
+    // and each edge going on in the next window (the last's in the first); a turn of the master
+    // turns all four, and the master's next photo reaches all four.
+    void roomOfScreensShowsTheHorizon()
+    {
+        using namespace PanoramaTestFrames;
+        const QNetworkInterface loopback = QNetworkInterface::interfaceFromName("lo");
+        const QString group = QStringLiteral("239.255.%1.%2")
+                                  .arg(QRandomGenerator::global()->bounded(1, 250))
+                                  .arg(QRandomGenerator::global()->bounded(1, 250));
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress(QHostAddress::AnyIPv4), 0,
+                           QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint));
+        const quint16 port = probe.localPort();
+        if (!loopback.isValid() || !probe.joinMulticastGroup(QHostAddress(group), loopback)) {
+            QSKIP("this machine has no multicast on its loopback interface");
+        }
+        probe.close();
+
+        const QString firstPath = GYRE_TEST_MEDIA_DIR "/geo-sphere-512x256.png";
+        QTemporaryDir media;
+        const QString secondPath = media.filePath("inverted.png");
+        const QImage first = QImage(firstPath).convertToFormat(QImage::Format_RGB32);
+        QImage second = first;
+        second.invertPixels();
+        QVERIFY(!first.isNull() && second.save(secondPath));
+
+        // As small as the window goes, one above the other: side by side they would not fit the screen.
+        const QSize size(1200, 220);
+        QTemporaryDir homes[4];
+        PlayerProcess players[4];
+        for (int k = 0; k < 4; ++k) {
+            const QVariantMap settings{{"application/communication/ipMode", "multicast"},
+                                       {"application/communication/multicastGroup", group},
+                                       {"application/communication/multicastInterface", "lo"},
+                                       {"application/communication/port", port},
+                                       {"application/communication/yawOffset", 90 * k},
+                                       {"application/communication/fov", 90},
+                                       {"application/playlist/imageDisplayDuration", 600000},
+                                       {"view/projection", 1}};
+            QVERIFY(players[k].start(k == 0 ? QStringList{"-u", "master", firstPath, secondPath}
+                                            : QStringList{"-u", "slave"},
+                                     PlayerProcess::profile(homes[k].path(), settings)));
+            const QString id = QString::number(players[k].window());
+            PlayerProcess::xdotool(
+                {"windowsize", "--sync", id, QString::number(size.width()), QString::number(size.height())});
+            PlayerProcess::xdotool({"windowmove", "--sync", id, "0", QString::number(265 * k)});
+        }
+
+        // Each window the rectilinear view of its quarter, clear of the control bar at the bottom.
+        const auto showsQuarters = [&](double yaw, const QImage& frame) {
+            QString why;
+            for (int k = 0; k < 4; ++k) {
+                View v;
+                v.yaw = yaw;
+                v.yawOffset = k * pi / 2;
+                v.screenFov = 90;
+                const bool shown = QTest::qWaitFor(
+                    [&] {
+                        const QImage grabbed = players[k].grab();
+                        why =
+                            grabbed.size() != size
+                                ? QString("the window is %1 x %2").arg(grabbed.width()).arg(grabbed.height())
+                                : mismatch(grabbed, v, frame,
+                                           QRect(10, 10, size.width() - 20, size.height() - 90));
+                        return why.isEmpty();
+                    },
+                    30000);
+                if (!shown) {
+                    qWarning("window %d at yaw %.2f: %s\n%s", k, yaw, qPrintable(why),
+                             qPrintable(players[k].output()));
+                    return false;
+                }
+            }
+            return true;
+        };
+        QVERIFY(showsQuarters(0, first));
+        // The horizon goes on from each window's right edge into the next one's left edge.
+        QImage windows[4];
+        for (int k = 0; k < 4; ++k) {
+            windows[k] = players[k].shot(QString("room-%1").arg(k * 90).toLatin1().constData());
+        }
+        for (int k = 0; k < 4; ++k) {
+            const QImage &left = windows[k], &right = windows[(k + 1) % 4];
+            int worst = 0;
+            for (int y = 10; y < size.height() - 90; ++y) {
+                const QRgb a = left.pixel(size.width() - 1, y), b = right.pixel(0, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+            QVERIFY2(
+                worst <= 6,
+                qPrintable(QString("window %1 to %2: %3 levels apart").arg(k).arg((k + 1) % 4).arg(worst)));
+        }
+
+        // The master's greeting takes keys until it has closed itself.
+        QVERIFY(QTest::qWaitFor([&] { return players[0].output().contains("Popup closed"); }, 30000));
+        players[0].activate();
+        PlayerProcess::key("6");
+        QVERIFY(showsQuarters(0.5, first));
+        PlayerProcess::key("Right");
+        QVERIFY(showsQuarters(0.5, second));
+        for (int k = 1; k < 4; ++k) {
+            QCOMPARE(players[k].title(), players[0].title());
         }
     }
 

@@ -104,6 +104,42 @@ inline QString describe(const Comparison& c)
         .arg(c.compared);
 }
 
+// Points of `area`, 37 rows and 53 columns apart, where a window of the real program must match the
+// reference within 10 levels; a point or two on a sharp edge may fall a pixel apart. Empty when it
+// matches, else what differs.
+inline QString mismatch(const QImage& grabbed, const View& view, const QImage& frame, const QRect& area)
+{
+    const QSizeF size = grabbed.size();
+    int wrong = 0;
+    QString first;
+    for (int y = area.top(); y <= area.bottom(); y += 37) {
+        for (int x = area.left(); x <= area.right(); x += 53) {
+            const std::optional<QPointF> a = textureCoordinate(view, size, x + 0.5, size.height() - y - 0.5);
+            if (!a) {
+                continue;
+            }
+            double rgb[3];
+            sample(frame, *a, rgb);
+            const QRgb got = grabbed.pixel(x, y);
+            if (std::abs(qRed(got) - rgb[0]) > 10 || std::abs(qGreen(got) - rgb[1]) > 10 ||
+                std::abs(qBlue(got) - rgb[2]) > 10) {
+                if (wrong++ == 0) {
+                    first = QString("(%1, %2) is %3 %4 %5, not %6 %7 %8")
+                                .arg(x)
+                                .arg(y)
+                                .arg(qRed(got))
+                                .arg(qGreen(got))
+                                .arg(qBlue(got))
+                                .arg(rgb[0], 0, 'f', 0)
+                                .arg(rgb[1], 0, 'f', 0)
+                                .arg(rgb[2], 0, 'f', 0);
+                }
+            }
+        }
+    }
+    return wrong <= 2 ? QString() : QString("%1 points differ; %2").arg(wrong).arg(first);
+}
+
 inline Comparison compare(const QImage& grabbed, const QImage& frame, const View& v, QImage* expected)
 {
     Comparison c;
