@@ -167,37 +167,31 @@ private:
         return !grab().isNull();
     }
 
-    // A Gaussian blur of 1.5 px, along rows and then columns, edges clamped.
+    // A Gaussian blur of 1.5 px, along rows and then columns (a transposed pass twice), edges clamped.
     static QImage lowPass(const QImage& image)
     {
-        const double sigma = 1.5;
         const int reach = 5;
-        double weights[2 * reach + 1];
-        double total = 0;
+        double weights[2 * reach + 1], total = 0;
         for (int k = -reach; k <= reach; ++k) {
-            total += weights[k + reach] = std::exp(-k * k / (2 * sigma * sigma));
+            total += weights[k + reach] = std::exp(-k * k / (2 * 1.5 * 1.5));
         }
-        const auto pass = [&](const QImage& in, bool alongRows) {
-            QImage out(in.size(), QImage::Format_RGB32);
+        QImage out = image.convertToFormat(QImage::Format_RGB32);
+        for (int pass = 0; pass < 2; ++pass) {
+            const QImage in = out;
+            out = QImage(in.height(), in.width(), QImage::Format_RGB32);
             for (int y = 0; y < in.height(); ++y) {
                 for (int x = 0; x < in.width(); ++x) {
                     double rgb[3] = {0, 0, 0};
                     for (int k = -reach; k <= reach; ++k) {
-                        const QRgb p = alongRows ? in.pixel(std::clamp(x + k, 0, in.width() - 1), y)
-                                                 : in.pixel(x, std::clamp(y + k, 0, in.height() - 1));
+                        const QRgb p = in.pixel(std::clamp(x + k, 0, in.width() - 1), y);
                         const double w = weights[k + reach] / total;
-                        rgb[0] += w * qRed(p);
-                        rgb[1] += w * qGreen(p);
-                        rgb[2] += w * qBlue(p);
+                        rgb[0] += w * qRed(p), rgb[1] += w * qGreen(p), rgb[2] += w * qBlue(p);
                     }
-                    out.setPixel(
-                        x, y,
-                        qRgb(int(std::lround(rgb[0])), int(std::lround(rgb[1])), int(std::lround(rgb[2]))));
+                    out.setPixel(y, x, qRgb(int(rgb[0] + 0.5), int(rgb[1] + 0.5), int(rgb[2] + 0.5)));
                 }
             }
-            return out;
-        };
-        return pass(pass(image.convertToFormat(QImage::Format_RGB32), true), false);
+        }
+        return out;
     }
 
     // The state the view draws with, as the global object holds it after clamping.

@@ -217,14 +217,6 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(item("closeButton"), "clicked"));
         QTRY_VERIFY(!item("domeTilt"));
 
-        place->setYawOffset(270);
-        place->setPitchOffset(100);
-        place->setFov(-5);
-        place->setDomeAperture(0);
-        QCOMPARE(place->yawOffset(), -90.0);
-        QCOMPARE(place->pitchOffset(), 90.0);
-        QCOMPARE(place->fov(), 0.0);
-        QCOMPARE(place->domeAperture(), 1.0);
         for (const char* name : {"yawOffset", "pitchOffset", "rollOffset", "fov", "domeTilt"}) {
             place->setProperty(name, 0.0);
         }
