@@ -336,8 +336,8 @@ private slots:
     }
 
     // A room of four screens: a master and three slaves of the real program in one
-    // multicast group on the loopback interface, each turned a quarter further than the last (0, 90,
-    // 180, 270) with 90° across its width. Together they show the whole horizon, each its quarter
+    // multicast group on the loopback interface, each turned a quarter further than the last (90,
+    // 180, 270, 0) with 90° across its width. Together they show the whole horizon, each its quarter
     // and each edge going on in the next window (the last's in the first); a turn of the master
     // turns all four, and the master's next photo reaches all four.
     void roomOfScreensShowsTheHorizon()
@@ -366,6 +366,8 @@ private slots:
 
         // As small as the window goes, one above the other: side by side they would not fit the screen.
         const QSize size(1200, 220);
+        // The master (0) turns its own picture too: it shows the second quarter, each slave the next.
+        const auto quarter = [](int k) { return (k + 1) % 4; };
         QTemporaryDir homes[4];
         PlayerProcess players[4];
         for (int k = 0; k < 4; ++k) {
@@ -373,7 +375,7 @@ private slots:
                                        {"application/communication/multicastGroup", group},
                                        {"application/communication/multicastInterface", "lo"},
                                        {"application/communication/port", port},
-                                       {"application/communication/yawOffset", 90 * k},
+                                       {"application/communication/yawOffset", 90 * quarter(k)},
                                        {"application/communication/fov", 90},
                                        {"application/playlist/imageDisplayDuration", 600000},
                                        {"view/projection", 1}};
@@ -392,7 +394,7 @@ private slots:
             for (int k = 0; k < 4; ++k) {
                 View v;
                 v.yaw = yaw;
-                v.yawOffset = k * pi / 2;
+                v.yawOffset = quarter(k) * pi / 2;
                 v.screenFov = 90;
                 const bool shown = QTest::qWaitFor(
                     [&] {
@@ -417,7 +419,7 @@ private slots:
         // The horizon goes on from each window's right edge into the next one's left edge.
         QImage windows[4];
         for (int k = 0; k < 4; ++k) {
-            windows[k] = players[k].shot(QString("room-%1").arg(k * 90).toLatin1().constData());
+            windows[k] = players[k].shot(QString("room-%1").arg(quarter(k) * 90).toLatin1().constData());
         }
         for (int k = 0; k < 4; ++k) {
             const QImage &left = windows[k], &right = windows[(k + 1) % 4];
