@@ -81,6 +81,14 @@ void HAudioSinkFile::run(int sampleRate, int channels, Source source)
         << QStringLiteral("sound to %1 from %2 ms on the monotonic clock").arg(path).arg(start, 0, 'f', 1);
     while (running) {
         const double elapsedMs = HMonotonicClock::nowMs() - start;
+        // Woken after the moment the next period was due: what follows no longer joins on to what
+        // was written (a card would have run dry). Said, so that a test can tell it from a click.
+        if (const double writtenMs = double(written) * 1000.0 / sampleRate;
+            written > 0 && writtenMs < elapsedMs) {
+            qCInfo(lcAudio).noquote() << QStringLiteral("sound output fell behind at %1 s by %2 ms")
+                                             .arg(writtenMs / 1000.0, 0, 'f', 3)
+                                             .arg(elapsedMs - writtenMs, 0, 'f', 1);
+        }
         // Keep the buffer filled to its depth, a period at a time, as a card's driver would ask.
         while (running && double(written) * 1000.0 / sampleRate < elapsedMs + bufferMs) {
             const double aheadMs = double(written) * 1000.0 / sampleRate - (HMonotonicClock::nowMs() - start);
