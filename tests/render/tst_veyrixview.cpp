@@ -483,7 +483,7 @@ private slots:
         qInfo("%.1f dB", psnr);
         if (psnr < 35.0) {
             grabbed.save("tst_veyrixview-dome-grabbed.png");
-            second.save("tst_veyrixview-dome-v360.png");
+            second.save("tst_veyrixview-dome-expected.png"); // v360's picture
         }
         QVERIFY2(psnr >= 35.0, qPrintable(QString("%1 dB").arg(psnr, 0, 'f', 1)));
     }
