@@ -106,6 +106,27 @@ bool masterAt(const std::vector<ClockSample>& master, double at, double& positio
     return true;
 }
 
+// Each of a slave's samples from `from` until `to` at which the master played, with the master's
+// position at that instant.
+struct Compared
+{
+    ClockSample sample;
+    double master;
+};
+
+std::vector<Compared> againstMaster(const std::vector<ClockSample>& slave,
+                                    const std::vector<ClockSample>& master, double from, double to)
+{
+    std::vector<Compared> compared;
+    double position = 0.0;
+    for (const ClockSample& s : slave) {
+        if (s.at >= from && s.at < to && masterAt(master, s.at, position)) {
+            compared.push_back({s, position});
+        }
+    }
+    return compared;
+}
+
 // libvlc's own time reports, stamped when libvlc sent them, with how far each lay off the clock.
 struct TimeReport
 {
@@ -312,19 +333,16 @@ int main(int argc, char** argv)
     out << "second  master ms  median error ms  largest |error| ms  slave rate\n";
     std::vector<double> magnitudes;
     for (int second = 0; second < seconds; ++second) {
+        const std::vector<Compared> compared = againstMaster(
+            slaveSamples, masterSamples, start + second * 1000.0, start + (second + 1) * 1000.0);
+        if (compared.empty()) {
+            continue;
+        }
         std::vector<double> errors;
         double rates = 0.0;
-        double masterPosition = 0.0;
-        for (const ClockSample& s : slaveSamples) {
-            if (s.at < start + second * 1000.0 || s.at >= start + (second + 1) * 1000.0 ||
-                !masterAt(masterSamples, s.at, masterPosition)) {
-                continue;
-            }
-            errors.push_back(s.position - masterPosition);
-            rates += s.rate;
-        }
-        if (errors.empty()) {
-            continue;
+        for (const Compared& c : compared) {
+            errors.push_back(c.sample.position - c.master);
+            rates += c.sample.rate;
         }
         double largest = 0.0;
         for (const double e : errors) {
@@ -335,7 +353,7 @@ int main(int argc, char** argv)
         }
         out << QString("%1  %2  %3  %4  %5\n")
                    .arg(second, 6)
-                   .arg(masterPosition, 9, 'f', 0)
+                   .arg(compared.back().master, 9, 'f', 0)
                    .arg(BenchSupport::percentile(errors, 0.5), 15, 'f', 1)
                    .arg(largest, 18, 'f', 1)
                    .arg(rates / double(errors.size()), 10, 'f', 4);
@@ -368,12 +386,9 @@ int main(int argc, char** argv)
     // Every slave of a room by the same measure, the first one's again among them.
     for (int i = 0; slaveCount > 1 && i < slaveCount; ++i) {
         std::vector<double> errors;
-        double masterPosition = 0.0;
-        for (const ClockSample& s : clockSamples(slaves[size_t(i)]->output())) {
-            if (s.at >= start + 3000.0 && s.at < start + seconds * 1000.0 &&
-                masterAt(masterSamples, s.at, masterPosition)) {
-                errors.push_back(std::abs(s.position - masterPosition));
-            }
+        for (const Compared& c :
+             againstMaster(clockSamples(slaves[size_t(i)]->output()), masterSamples, from, to)) {
+            errors.push_back(std::abs(c.sample.position - c.master));
         }
         out << "slave " << i + 1 << " of " << slaveCount << ": |error| " << summary(errors)
             << "; seeks while playing " << atEnd[size_t(i)].seeks - atStart[size_t(i)].seeks << ", nudging "
