@@ -37,8 +37,12 @@ int HStampedQueue::take(double from, int frames, float* const* planes)
         Chunk& chunk = chunks.front();
         const int available = chunk.size() - chunk.offset;
         const double at = from + filled * frameUs;
-        // Frames that were due before `at` are late: skip them.
-        const int late = std::clamp(int(std::floor((at - chunk.pts) / frameUs + 0.5)), 0, available);
+        // Less than a frame off counts as on time: stamps rounded to the microsecond wander by a
+        // fraction of a frame, and a reader half a frame off the chunks would otherwise skip a
+        // frame at one chunk and leave one silent at the next, a click each time.
+        const double lateFrames = (at - chunk.pts) / frameUs;
+        // Frames that were due a frame or more before `at` are late: skip them.
+        const int late = lateFrames >= 1 ? std::min(int(std::lround(lateFrames)), available) : 0;
         if (late > 0) {
             chunk.offset += late;
             chunk.pts += late * frameUs;
@@ -48,8 +52,9 @@ int HStampedQueue::take(double from, int frames, float* const* planes)
                 continue;
             }
         }
-        // A chunk that starts later leaves silence before it.
-        const int gap = int(std::floor((chunk.pts - at) / frameUs + 0.5));
+        // A chunk that starts a frame or more later leaves silence before it.
+        const double earlyFrames = (chunk.pts - at) / frameUs;
+        const int gap = earlyFrames >= 1 ? int(std::lround(earlyFrames)) : 0;
         if (gap > 0) {
             filled = std::min(frames, filled + gap);
             continue;
