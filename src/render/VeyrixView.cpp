@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr double degree = 3.141592653589793 / 180.0;
-
 // Runs `report` on the GUI thread with the view, unless the view has gone by then.
 template <typename Report>
 void toView(const std::weak_ptr<VeyrixView*>& view, Report report)
@@ -126,8 +124,9 @@ QSGNode* VeyrixView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data
     HPanoramaState state;
     state.rotation = place->screenMatrix(globalObject->rotationMatrix(), dome);
     // The flat map moves by the offsets as it moves by the view's own angles; it cannot roll.
-    state.yaw = HViewMaths::wrapYaw(globalObject->yaw() + float(place->yawOffset() * degree));
-    state.pitch = globalObject->pitch() + float(place->pitchOffset() * degree);
+    state.yaw =
+        HViewMaths::wrapYaw(globalObject->yaw() + float(place->yawOffset() * HViewMaths::radiansPerDegree));
+    state.pitch = globalObject->pitch() + float(place->pitchOffset() * HViewMaths::radiansPerDegree);
     state.fov = dome ? float(place->domeAperture())
                      : place->shorterSideFov(globalObject->fov(), size(),
                                              projection == HShaderCodeBuilder::RECTILINEAR);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double radiansPerDegree = 3.141592653589793 / 180.0;
+using HViewMaths::radiansPerDegree;
 
 const char yawOffsetKey[] = "application/communication/yawOffset";
 const char pitchOffsetKey[] = "application/communication/pitchOffset";

@@ -6,6 +6,8 @@
 // turn limit the view, and the rotation matrix of three angles and back.
 namespace HViewMaths {
 
+constexpr double radiansPerDegree = 3.141592653589793 / 180.0;
+
 // Into one turn around 0, by the float nearest to 2π.
 float wrapYaw(float yaw);
 // The view centre sits at latitude -pitch; half the field of view (degrees) stays inside the band.
